@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/settings.h"
+#include "world/analyse.h"
+#include "world/itemtable.h"
+#include "world/linelist.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaplex {
+class ProgressGauge;
+}
+
+namespace tessaplex::app {
+
+// What lives longer than one command, shared by the desktop program and the CLI: the item table,
+// the world file line list, the current row, the settings, the script file list holder and the
+// main window's filter list. Every command of either shell is a method here or a core function
+// called with these objects, so neither shell holds logic of its own.
+class Session {
+public:
+    // startDirectory ends with a separator and holds qelm.ini, qelmfile.txt and qelmitem.txt.
+    explicit Session(std::string startDirectory);
+
+    [[nodiscard]] const std::string &startDirectory() const { return m_startDirectory; }
+    [[nodiscard]] std::string ownFilePath(const char *fileName) const;
+
+    Settings &settings() { return m_settings; }
+    [[nodiscard]] const Settings &settings() const { return m_settings; }
+    world::ItemTable &table() { return m_table; }
+    [[nodiscard]] const world::ItemTable &table() const { return m_table; }
+    world::LineList &lines() { return m_lines; }
+    [[nodiscard]] const world::LineList &lines() const { return m_lines; }
+
+    // The row the grid's selection reported last; 0 names no item.
+    [[nodiscard]] int currentRow() const { return m_currentRow; }
+    void setCurrentRow(int row) { m_currentRow = row; }
+
+    std::vector<std::string> &scriptFileList() { return m_scriptFileList; }
+    std::vector<std::string> &mainFilterList() { return m_mainFilterList; }
+
+    // Analyse: builds the item-name catalog from the script files named in qelmfile.txt, reads
+    // the world file into the line list and lists the items of the line window. Throws
+    // Error("Range check error") when "ItemFiles" is empty. A missing world file or a window
+    // beyond it lists nothing and changes no row.
+    world::AnalyseOutcome analyse(std::string_view startText, std::string_view linesText,
+                                  ProgressGauge &gauge);
+
+    // The world file path the table was analysed from and the line list generation it used;
+    // PATCH refuses to rewrite a file whose lines no longer belong to the table.
+    [[nodiscard]] const std::string &analysedWorldFile() const { return m_analysedWorldFile; }
+    [[nodiscard]] std::uint64_t analysedGeneration() const { return m_analysedGeneration; }
+
+private:
+    void readScriptFileList();
+
+    std::string m_startDirectory;
+    Settings m_settings;
+    world::ItemTable m_table;
+    world::LineList m_lines;
+    int m_currentRow = 0;
+    std::vector<std::string> m_scriptFileList;
+    std::vector<std::string> m_mainFilterList;
+    std::string m_analysedWorldFile;
+    std::uint64_t m_analysedGeneration = 0;
+};
+
+// Keys of the settings file, all in section "Custom".
+namespace keys {
+inline constexpr std::string_view Staidx = "Staidx";
+inline constexpr std::string_view Statics = "Statics";
+inline constexpr std::string_view WorldFileRead = "Worldfile";
+inline constexpr std::string_view WorldFileWritten = "WorldFile";
+inline constexpr std::string_view ArtIdx = "ArtIdx";
+inline constexpr std::string_view Art = "Art";
+inline constexpr std::string_view ItemFiles = "ItemFiles";
+inline constexpr std::string_view Unix = "Unix";
+inline constexpr std::string_view X1 = "X1";
+inline constexpr std::string_view Y1 = "Y1";
+inline constexpr std::string_view X2 = "X2";
+inline constexpr std::string_view Y2 = "Y2";
+inline constexpr std::string_view FilterArea = "FilterArea";
+} // namespace keys
+
+// True when a regular file (or anything but a folder) exists at path.
+[[nodiscard]] bool fileExists(const std::string &path);
+
+} // namespace tessaplex::app

@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "world/analyse.h"
+
+#include "world/itemnamecatalog.h"
+#include "world/itemtable.h"
+#include "world/linelist.h"
+#include "world/numberrules.h"
+#include "world/progressgauge.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tessaplex::world {
+
+namespace {
+
+constexpr std::size_t TableCapacity = 1000000;
+
+bool isHeader(std::string_view line)
+{
+    return line.size() > 11 && std::memcmp(line.data(), "[WORLDITEM", 10) == 0;
+}
+
+bool startsWith(std::string_view line, std::string_view key)
+{
+    return line.size() >= key.size() && std::memcmp(line.data(), key.data(), key.size()) == 0;
+}
+
+// An ID text from a header or a "DISPID=" line: hex when it starts with "0", else a def name.
+// Returns false when the item is to be left out.
+bool resolveId(std::string_view text, const ItemNameCatalog &catalog, ItemFields &item)
+{
+    // An empty ID text names nothing; such an item is left out rather than listed with a guess.
+    if (text.empty())
+        return false;
+    if (text[0] == '0') {
+        item.id = hexTextToInt(text);
+        item.idForm = IdForm::Lower;
+        return true;
+    }
+    const auto found = catalog.lookup(text);
+    if (!found)
+        return false;
+    item.id = found->value;
+    item.idForm = found->form;
+    return true;
+}
+
+void applyPosition(std::string_view value, ItemFields &item)
+{
+    item.hasPosition = true;
+    const auto first = value.find(',');
+    if (first == std::string_view::npos) {
+        // No comma: only an X. Y stays empty, so that PATCH refuses the item instead of placing
+        // it at a made-up position.
+        item.x = value;
+        item.y = {};
+        item.z = "0";
+        return;
+    }
+    const auto last = value.rfind(',');
+    item.x = value.substr(0, first);
+    if (last == first) {
+        item.y = value.substr(first + 1);
+        item.z = "0";
+    } else {
+        item.y = value.substr(first + 1, last - first - 1);
+        item.z = value.substr(last + 1);
+    }
+}
+
+// The listing rule for the section (h, e). Returns false when the item is left out.
+bool readSection(const LineList &lines, std::size_t h, std::size_t e,
+                 const ItemNameCatalog &catalog, ItemFields &item)
+{
+    item = ItemFields{};
+    item.startLine = static_cast<std::int32_t>(h);
+    item.endLine = static_cast<std::int32_t>(e);
+    const std::string_view header = lines.line(h);
+    if (!resolveId(header.substr(11, header.size() - 12), catalog, item))
+        return false;
+    item.color = 0;
+    for (std::size_t k = h + 1; k < e; ++k) {
+        const std::string_view line = lines.line(k);
+        if (line.empty())
+            continue;
+        switch (line[0]) {
+        case 'D':
+            if (startsWith(line, "DISPID=") && !resolveId(line.substr(7), catalog, item))
+                return false;
+            break;
+        case 'C':
+            if (startsWith(line, "COLOR="))
+                item.color = hexTextToInt(line.substr(6));
+            else if (startsWith(line, "CONT="))
+                return false;
+            break;
+        case 'L':
+            if (startsWith(line, "LINK="))
+                return false;
+            break;
+        case 'N':
+            if (startsWith(line, "NAME="))
+                return false;
+            break;
+        case 'A':
+            if (startsWith(line, "ATTR="))
+                item.attr = line.substr(5);
+            break;
+        case 'P':
+            if (startsWith(line, "P="))
+                applyPosition(line.substr(2), item);
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+LineWindow lineWindow(std::string_view startText, std::string_view linesText)
+{
+    return {decimalTextToInt(startText), decimalTextToInt(linesText)};
+}
+
+AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNameCatalog &catalog,
+                         ItemTable &table, ProgressGauge &gauge)
+{
+    if (window.start < 0 || window.count < 0
+        || window.end() > static_cast<std::int64_t>(lines.size()))
+        return AnalyseOutcome::NothingToList;
+
+    const auto start = static_cast<std::size_t>(window.start);
+    const auto end = static_cast<std::size_t>(window.end());
+
+    table.startAnalysis();
+    gauge.setMinimum(0);
+    gauge.setMaximum(static_cast<std::int32_t>(window.count));
+    gauge.setProgress(0);
+    // A section takes at least two lines; more than the table's capacity is rare.
+    table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
+
+    constexpr std::size_t None = static_cast<std::size_t>(-1);
+    std::size_t open = None;
+    ItemFields item;
+    for (std::size_t j = start; j < end; ++j) {
+        gauge.advance();
+        const std::string_view line = lines.line(j);
+        if (isHeader(line)) {
+            open = j;
+        } else if (line.empty() && open != None) {
+            if (readSection(lines, open, j, catalog, item))
+                table.appendItem(item);
+            open = None;
+        }
+    }
+    return AnalyseOutcome::Listed;
+}
+
+} // namespace tessaplex::world

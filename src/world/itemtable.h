@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaplex::world {
+
+// The columns of the item table, in their order.
+enum class Column : int { StartLine, EndLine, Id, X, Y, Z, Color, Attr, Block, Patch };
+inline constexpr int ColumnCount = 10;
+[[nodiscard]] std::string_view columnHeading(Column column);
+
+// The "PATCH" cell. Only Yes marks an item for PATCH; Empty is the blank row before the first
+// analysis.
+enum class Mark : std::uint8_t { Empty, No, Yes };
+
+// How the "ID" cell shows the ID value: the table's own lower-case form, the catalog's upper-case
+// form, or empty (a def name whose catalog entry had no ITEMDEF line).
+enum class IdForm : std::uint8_t { Lower, Upper, Empty };
+
+// What Analyse lists for one item section; the texts are copied.
+struct ItemFields {
+    std::int32_t startLine = 0;
+    std::int32_t endLine = 0;
+    std::uint32_t id = 0;
+    IdForm idForm = IdForm::Lower;
+    bool hasPosition = false;
+    std::string_view x, y, z; // used only with a position
+    std::uint32_t color = 0;
+    std::string_view attr;
+};
+
+// The listed items: row 0 is the heading row, rows 1 to rowCount() - 1 hold one item each, in
+// world file order. Cells are computed on request from compact rows (about 56 bytes an item;
+// short texts inline, longer ones stored once aside), so a million rows fit easily.
+//
+// Before the first analysis the table has two rows whose cells are all empty.
+class ItemTable {
+public:
+    ItemTable();
+
+    [[nodiscard]] int rowCount() const { return static_cast<int>(m_rows.size()); }
+    [[nodiscard]] bool hasHeadings() const { return m_hasHeadings; }
+    // True once an analysis has filled the table.
+    [[nodiscard]] bool isAnalysed() const { return m_analysed; }
+    [[nodiscard]] int itemCount() const { return m_analysed ? rowCount() - 1 : 0; }
+
+    [[nodiscard]] std::string cellText(Column column, int row) const;
+    void appendCellText(std::string &out, Column column, int row) const;
+
+    // Analysis: start writes the headings and drops every item row; append lists one item.
+    void startAnalysis();
+    void appendItem(const ItemFields &fields);
+    void reserve(std::size_t items);
+
+    [[nodiscard]] Mark mark(int row) const { return m_rows[static_cast<std::size_t>(row)].mark; }
+    [[nodiscard]] bool isMarked(int row) const { return mark(row) == Mark::Yes; }
+    void setMark(int row, Mark mark) { m_rows[static_cast<std::size_t>(row)].mark = mark; }
+
+    // Typed views of the cells, for the commands that compare or convert them by the rules.
+    // The texts are the cells' texts.
+    [[nodiscard]] std::string idCell(int row) const { return cellText(Column::Id, row); }
+    // hexTextToInt of the "ID" cell.
+    [[nodiscard]] std::uint32_t idValue(int row) const;
+    [[nodiscard]] std::string_view xText(int row) const;
+    [[nodiscard]] std::string_view yText(int row) const;
+    [[nodiscard]] std::string_view zText(int row) const;
+    [[nodiscard]] std::string_view attrText(int row) const;
+    // The cells' numbers, when the row has them (an analysed row always has its lines and colour;
+    // the block and the position only with a "P=" line).
+    [[nodiscard]] bool hasLines(int row) const;
+    [[nodiscard]] std::int32_t startLine(int row) const;
+    [[nodiscard]] std::int32_t endLine(int row) const;
+    [[nodiscard]] bool hasPosition(int row) const;
+    [[nodiscard]] std::uint32_t block(int row) const;
+    [[nodiscard]] bool hasColor(int row) const;
+    [[nodiscard]] std::uint32_t color(int row) const;
+
+private:
+    // Up to 7 characters inline; a longer text lives in m_longTexts and its index is kept here.
+    struct SmallText {
+        std::uint8_t size = 0;
+        char chars[7] = {};
+    };
+    static constexpr std::uint8_t LongText = 0xff;
+
+    enum Flags : std::uint8_t { HasLines = 1, HasPosition = 2, HasColor = 4 };
+
+    struct Row {
+        std::int32_t startLine = 0;
+        std::int32_t endLine = 0;
+        std::uint32_t id = 0;
+        std::uint32_t color = 0;
+        std::uint32_t block = 0;
+        SmallText x, y, z, attr;
+        std::uint8_t flags = 0;
+        IdForm idForm = IdForm::Empty;
+        Mark mark = Mark::Empty;
+    };
+
+    SmallText store(std::string_view text);
+    [[nodiscard]] std::string_view view(const SmallText &text) const;
+    [[nodiscard]] const Row &row(int index) const { return m_rows[static_cast<std::size_t>(index)]; }
+
+    std::vector<Row> m_rows;
+    std::vector<std::string> m_longTexts;
+    bool m_hasHeadings = false;
+    bool m_analysed = false;
+};
+
+} // namespace tessaplex::world

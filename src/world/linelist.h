@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaplex::world {
+
+// A text file as a list of lines. The file's bytes are kept once, with the offset of each line;
+// no line is copied into a string of its own.
+//
+// Lines are cut at CR LF, at LF alone and at CR alone; a last line without a line end is still a
+// line, a line end at the very end adds no empty line, and a NUL byte ends the text.
+class LineList {
+public:
+    LineList();
+    ~LineList();
+    LineList(const LineList &) = delete;
+    LineList &operator=(const LineList &) = delete;
+
+    // Replaces the contents with the file at path. Throws Error("Cannot open file <path>") when
+    // the file cannot be read; the old contents are then kept.
+    void readFile(const std::string &path);
+    // Replaces the contents with the given bytes, as if read from a file of that name.
+    void setBytes(std::string_view bytes, std::string sourcePath = {});
+    // Empties the list and forgets the file it came from.
+    void clear();
+
+    [[nodiscard]] std::size_t size() const { return m_lineCount; }
+    [[nodiscard]] bool empty() const { return m_lineCount == 0; }
+    [[nodiscard]] std::string_view line(std::size_t index) const;
+
+    // The file the contents were read from; empty for setBytes() without a name and after clear().
+    [[nodiscard]] const std::string &sourcePath() const { return m_sourcePath; }
+    // Every byte that was read, also those after a NUL byte, which are not part of any line.
+    [[nodiscard]] std::string_view bytes() const { return {m_data.get(), m_size}; }
+    [[nodiscard]] bool hasNulByte() const { return m_textSize != m_size; }
+    // Changes whenever the contents change; reading the same bytes again keeps it.
+    [[nodiscard]] std::uint64_t generation() const { return m_generation; }
+
+private:
+    void adopt(std::unique_ptr<char[]> data, std::size_t size, std::string sourcePath);
+    void split();
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_textSize = 0;
+    // m_starts[i] is where line i begins; m_starts[m_lineCount] is where the text ends.
+    std::vector<std::uint32_t> m_starts;
+    std::size_t m_lineCount = 0;
+    std::string m_sourcePath;
+    std::uint64_t m_generation = 0;
+};
+
+} // namespace tessaplex::world
