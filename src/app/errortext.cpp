@@ -3,8 +3,7 @@
 
 namespace tessaplex::app {
 
-std::string errorText(std::string message)
-{
+std::string errorText(std::string message) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
         message.push_back('.');
     return message;

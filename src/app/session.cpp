@@ -9,8 +9,7 @@
 
 namespace tessaplex::app {
 
-bool fileExists(const std::string &path)
-{
+bool fileExists(const std::string &path) {
     if (path.empty())
         return false;
     std::error_code ec;
@@ -20,17 +19,13 @@ bool fileExists(const std::string &path)
 
 Session::Session(std::string startDirectory)
     : m_startDirectory(withTrailingSeparator(std::move(startDirectory)))
-    , m_settings(m_startDirectory + SettingsFileName)
-{
-}
+    , m_settings(m_startDirectory + SettingsFileName) {}
 
-std::string Session::ownFilePath(const char *fileName) const
-{
+std::string Session::ownFilePath(const char *fileName) const {
     return m_startDirectory + fileName;
 }
 
-void Session::readScriptFileList()
-{
+void Session::readScriptFileList() {
     const std::string path = ownFilePath(ScriptListFileName);
     if (!fileExists(path))
         return; // the holder keeps the list of the last analysis that found the file
@@ -42,8 +37,7 @@ void Session::readScriptFileList()
 }
 
 world::AnalyseOutcome Session::analyse(std::string_view startText, std::string_view linesText,
-                                       ProgressGauge &gauge)
-{
+                                       ProgressGauge &gauge) {
     const std::string itemFolder = m_settings.readText(SettingsSection, keys::ItemFiles);
     if (itemFolder.empty())
         throw Error("Range check error");
@@ -75,6 +69,16 @@ world::AnalyseOutcome Session::analyse(std::string_view startText, std::string_v
         m_analysedGeneration = m_lines.generation();
     }
     return outcome;
+}
+
+std::optional<world::WorldFileInfo> Session::worldFileInfo() {
+    const std::string worldFile = m_settings.readText(SettingsSection, keys::WorldFileRead);
+    if (!fileExists(worldFile))
+        return std::nullopt;
+    m_lines.readFile(nativePath(worldFile));
+    world::WorldFileInfo info = world::tableInfo(m_table);
+    info.lines = m_lines.size();
+    return info;
 }
 
 } // namespace tessaplex::app

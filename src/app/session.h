@@ -5,8 +5,10 @@
 #include "world/analyse.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
+#include "world/worldfileinfo.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,17 @@ public:
     // beyond it lists nothing and changes no row.
     world::AnalyseOutcome analyse(std::string_view startText, std::string_view linesText,
                                   ProgressGauge &gauge);
+
+    // The information dialog's values. Reads the world file into the line list again, replacing
+    // its contents; returns nothing ("<FILE NOT FOUND>") when "Worldfile" names no file.
+    [[nodiscard]] std::optional<world::WorldFileInfo> worldFileInfo();
+
+    // PATCH: merges the rows marked "YES" into new static map files and rewrites the world file
+    // without their sections. TooManyMarks ("You can only select 500.000 items") changes nothing;
+    // Finished ("Process finished") also when no row was marked. Throws Error, with every file
+    // as it was, when anything stands in the way.
+    enum class PatchOutcome { TooManyMarks, Finished };
+    PatchOutcome patch(ProgressGauge &gauge);
 
     // The world file path the table was analysed from and the line list generation it used;
     // PATCH refuses to rewrite a file whose lines no longer belong to the table.

@@ -22,16 +22,14 @@ struct Line {
     std::size_t next;  // offset of the following line
 };
 
-std::optional<std::string> readFile(const std::string &path)
-{
+std::optional<std::string> readFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<Line> splitLines(std::string_view text)
-{
+std::vector<Line> splitLines(std::string_view text) {
     std::vector<Line> lines;
     std::size_t p = 0;
     while (p < text.size()) {
@@ -49,8 +47,7 @@ std::vector<Line> splitLines(std::string_view text)
     return lines;
 }
 
-std::string_view trim(std::string_view s)
-{
+std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
@@ -58,8 +55,7 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
+bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -71,8 +67,7 @@ bool equalsNoCase(std::string_view a, std::string_view b)
 }
 
 // The section name of a "[name]" line, or nothing for any other line.
-std::optional<std::string_view> sectionName(std::string_view line)
-{
+std::optional<std::string_view> sectionName(std::string_view line) {
     line = trim(line);
     if (line.empty() || line.front() != '[')
         return std::nullopt;
@@ -82,8 +77,7 @@ std::optional<std::string_view> sectionName(std::string_view line)
 }
 
 // The key and value of a "key=value" line, or nothing for any other line.
-std::optional<std::pair<std::string_view, std::string_view>> entry(std::string_view line)
-{
+std::optional<std::pair<std::string_view, std::string_view>> entry(std::string_view line) {
     const auto trimmed = trim(line);
     if (trimmed.empty() || trimmed.front() == ';')
         return std::nullopt;
@@ -100,8 +94,7 @@ struct Location {
 };
 
 Location locate(std::string_view text, const std::vector<Line> &lines, std::string_view section,
-                std::string_view key)
-{
+                std::string_view key) {
     Location where;
     bool inSection = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -130,13 +123,10 @@ Location locate(std::string_view text, const std::vector<Line> &lines, std::stri
 } // namespace
 
 Settings::Settings(std::string path)
-    : m_path(std::move(path))
-{
-}
+    : m_path(std::move(path)) {}
 
 std::string Settings::readText(std::string_view section, std::string_view key,
-                               std::string_view defaultValue) const
-{
+                               std::string_view defaultValue) const {
     const auto text = readFile(m_path);
     if (!text)
         return std::string(defaultValue);
@@ -153,21 +143,18 @@ std::string Settings::readText(std::string_view section, std::string_view key,
 }
 
 std::int32_t Settings::readInteger(std::string_view section, std::string_view key,
-                                   std::int32_t defaultValue) const
-{
+                                   std::int32_t defaultValue) const {
     std::string value = readText(section, key);
     if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X'))
         value.replace(0, 2, "$");
     return world::parseInteger(value).value_or(defaultValue);
 }
 
-bool Settings::readBool(std::string_view section, std::string_view key, bool defaultValue) const
-{
+bool Settings::readBool(std::string_view section, std::string_view key, bool defaultValue) const {
     return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void Settings::writeText(std::string_view section, std::string_view key, std::string_view value)
-{
+void Settings::writeText(std::string_view section, std::string_view key, std::string_view value) {
     std::string text = readFile(m_path).value_or(std::string());
     const auto lines = splitLines(text);
     const Location where = locate(text, lines, section, key);
@@ -198,8 +185,7 @@ void Settings::writeText(std::string_view section, std::string_view key, std::st
         throw Error("Unable to write to " + m_path);
 }
 
-void Settings::writeBool(std::string_view section, std::string_view key, bool value)
-{
+void Settings::writeBool(std::string_view section, std::string_view key, bool value) {
     writeText(section, key, value ? "1" : "0");
 }
 

@@ -5,15 +5,13 @@
 
 namespace tessaplex::app {
 
-std::string withTrailingSeparator(std::string folder)
-{
+std::string withTrailingSeparator(std::string folder) {
     if (folder.empty() || !isSeparator(folder.back()))
         folder.push_back(PathSeparator);
     return folder;
 }
 
-std::string nativePath(std::string path)
-{
+std::string nativePath(std::string path) {
     if (PathSeparator == '/') {
         for (char &c : path) {
             if (c == '\\')
@@ -23,8 +21,7 @@ std::string nativePath(std::string path)
     return path;
 }
 
-std::string currentStartDirectory()
-{
+std::string currentStartDirectory() {
     std::error_code ec;
     const auto cwd = std::filesystem::current_path(ec);
     return withTrailingSeparator(ec ? std::string() : cwd.string());

@@ -13,7 +13,9 @@ inline constexpr char PathSeparator = '/';
 #endif
 
 // True for both "\" and "/": paths typed or stored on either platform are accepted.
-[[nodiscard]] inline bool isSeparator(char c) { return c == '\\' || c == '/'; }
+[[nodiscard]] inline bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // The path as this platform opens it: on systems whose separator is "/", a "\" becomes "/", so
 // that paths written on Windows (such as "items\sphere_items.scp") are found.

@@ -12,18 +12,14 @@
 namespace tessaplex::cli {
 
 TerminalGauge::TerminalGauge()
-    : m_enabled(isatty(fileno(stderr)) != 0)
-{
-}
+    : m_enabled(isatty(fileno(stderr)) != 0) {}
 
-TerminalGauge::~TerminalGauge()
-{
+TerminalGauge::~TerminalGauge() {
     if (m_drawn)
         std::fputs("\r\033[K", stderr);
 }
 
-void TerminalGauge::percentChanged(int percent)
-{
+void TerminalGauge::percentChanged(int percent) {
     if (!m_enabled)
         return;
     constexpr int Width = 40;

@@ -2,8 +2,7 @@
 #include <QApplication>
 #include <QLabel>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaplex"));
     QLabel placeholder(QStringLiteral("Tessaplex"));

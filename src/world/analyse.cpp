@@ -16,20 +16,17 @@ namespace {
 
 constexpr std::size_t TableCapacity = 1000000;
 
-bool isHeader(std::string_view line)
-{
+bool isHeader(std::string_view line) {
     return line.size() > 11 && std::memcmp(line.data(), "[WORLDITEM", 10) == 0;
 }
 
-bool startsWith(std::string_view line, std::string_view key)
-{
+bool startsWith(std::string_view line, std::string_view key) {
     return line.size() >= key.size() && std::memcmp(line.data(), key.data(), key.size()) == 0;
 }
 
 // An ID text from a header or a "DISPID=" line: hex when it starts with "0", else a def name.
 // Returns false when the item is to be left out.
-bool resolveId(std::string_view text, const ItemNameCatalog &catalog, ItemFields &item)
-{
+bool resolveId(std::string_view text, const ItemNameCatalog &catalog, ItemFields &item) {
     // An empty ID text names nothing; such an item is left out rather than listed with a guess.
     if (text.empty())
         return false;
@@ -46,8 +43,7 @@ bool resolveId(std::string_view text, const ItemNameCatalog &catalog, ItemFields
     return true;
 }
 
-void applyPosition(std::string_view value, ItemFields &item)
-{
+void applyPosition(std::string_view value, ItemFields &item) {
     item.hasPosition = true;
     const auto first = value.find(',');
     if (first == std::string_view::npos) {
@@ -71,8 +67,7 @@ void applyPosition(std::string_view value, ItemFields &item)
 
 // The listing rule for the section (h, e). Returns false when the item is left out.
 bool readSection(const LineList &lines, std::size_t h, std::size_t e,
-                 const ItemNameCatalog &catalog, ItemFields &item)
-{
+                 const ItemNameCatalog &catalog, ItemFields &item) {
     item = ItemFields{};
     item.startLine = static_cast<std::int32_t>(h);
     item.endLine = static_cast<std::int32_t>(e);
@@ -120,16 +115,14 @@ bool readSection(const LineList &lines, std::size_t h, std::size_t e,
 
 } // namespace
 
-LineWindow lineWindow(std::string_view startText, std::string_view linesText)
-{
+LineWindow lineWindow(std::string_view startText, std::string_view linesText) {
     return {decimalTextToInt(startText), decimalTextToInt(linesText)};
 }
 
 AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNameCatalog &catalog,
-                         ItemTable &table, ProgressGauge &gauge)
-{
-    if (window.start < 0 || window.count < 0
-        || window.end() > static_cast<std::int64_t>(lines.size()))
+                         ItemTable &table, ProgressGauge &gauge) {
+    if (window.start < 0 || window.count < 0 ||
+        window.end() > static_cast<std::int64_t>(lines.size()))
         return AnalyseOutcome::NothingToList;
 
     const auto start = static_cast<std::size_t>(window.start);

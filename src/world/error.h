@@ -11,9 +11,7 @@ namespace tessaplex {
 class Error : public std::runtime_error {
 public:
     explicit Error(const std::string &message)
-        : std::runtime_error(message)
-    {
-    }
+        : std::runtime_error(message) {}
 };
 
 } // namespace tessaplex

@@ -6,8 +6,7 @@
 
 namespace tessaplex::world {
 
-std::string toUpperAscii(std::string_view text)
-{
+std::string toUpperAscii(std::string_view text) {
     std::string upper(text);
     for (char &c : upper) {
         if (c >= 'a' && c <= 'z')
@@ -16,14 +15,12 @@ std::string toUpperAscii(std::string_view text)
     return upper;
 }
 
-void ItemNameCatalog::scan(const LineList &lines)
-{
+void ItemNameCatalog::scan(const LineList &lines) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         scanLine(lines.line(i));
 }
 
-void ItemNameCatalog::scanLine(std::string_view line)
-{
+void ItemNameCatalog::scanLine(std::string_view line) {
     if (line.empty())
         return;
     constexpr std::string_view ItemDef = "[ITEMDEF ";
@@ -47,16 +44,14 @@ void ItemNameCatalog::scanLine(std::string_view line)
     }
 }
 
-std::optional<ItemNameCatalog::Id> ItemNameCatalog::lookup(std::string_view name) const
-{
+std::optional<ItemNameCatalog::Id> ItemNameCatalog::lookup(std::string_view name) const {
     const auto it = m_first.find(toUpperAscii(name));
     if (it == m_first.end())
         return std::nullopt;
     return it->second;
 }
 
-std::string ItemNameCatalog::lookupText(std::string_view name) const
-{
+std::string ItemNameCatalog::lookupText(std::string_view name) const {
     const auto id = lookup(name);
     if (!id)
         return "#NOT FOUND";

@@ -12,8 +12,7 @@ namespace {
 constexpr std::array<std::string_view, ColumnCount> headings = {
     "Startzeile", "EndZeile", "ID", "X", "Y", "Z", "COLOR", "ATTR", "BLOCK", "PATCH"};
 
-void appendHex(std::string &out, std::uint32_t value, bool upper)
-{
+void appendHex(std::string &out, std::uint32_t value, bool upper) {
     const char *digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     char buffer[8];
     int n = 0;
@@ -29,31 +28,25 @@ void appendHex(std::string &out, std::uint32_t value, bool upper)
 
 } // namespace
 
-std::string_view columnHeading(Column column)
-{
+std::string_view columnHeading(Column column) {
     return headings[static_cast<std::size_t>(column)];
 }
 
 ItemTable::ItemTable()
-    : m_rows(2)
-{
-}
+    : m_rows(2) {}
 
-void ItemTable::startAnalysis()
-{
+void ItemTable::startAnalysis() {
     m_rows.assign(1, Row{});
     m_longTexts.clear();
     m_hasHeadings = true;
     m_analysed = true;
 }
 
-void ItemTable::reserve(std::size_t items)
-{
+void ItemTable::reserve(std::size_t items) {
     m_rows.reserve(items + 1);
 }
 
-ItemTable::SmallText ItemTable::store(std::string_view text)
-{
+ItemTable::SmallText ItemTable::store(std::string_view text) {
     SmallText small;
     if (text.size() < LongText && text.size() <= sizeof small.chars) {
         small.size = static_cast<std::uint8_t>(text.size());
@@ -68,8 +61,7 @@ ItemTable::SmallText ItemTable::store(std::string_view text)
     return small;
 }
 
-std::string_view ItemTable::view(const SmallText &text) const
-{
+std::string_view ItemTable::view(const SmallText &text) const {
     if (text.size != LongText)
         return {text.chars, text.size};
     std::uint32_t index;
@@ -77,8 +69,7 @@ std::string_view ItemTable::view(const SmallText &text) const
     return m_longTexts[index];
 }
 
-void ItemTable::appendItem(const ItemFields &fields)
-{
+void ItemTable::appendItem(const ItemFields &fields) {
     Row row;
     row.startLine = fields.startLine;
     row.endLine = fields.endLine;
@@ -98,8 +89,7 @@ void ItemTable::appendItem(const ItemFields &fields)
     m_rows.push_back(row);
 }
 
-void ItemTable::appendCellText(std::string &out, Column column, int index) const
-{
+void ItemTable::appendCellText(std::string &out, Column column, int index) const {
     if (index == 0) {
         if (m_hasHeadings)
             out.append(columnHeading(column));
@@ -148,29 +138,49 @@ void ItemTable::appendCellText(std::string &out, Column column, int index) const
     }
 }
 
-std::string ItemTable::cellText(Column column, int index) const
-{
+std::string ItemTable::cellText(Column column, int index) const {
     std::string text;
     appendCellText(text, column, index);
     return text;
 }
 
-std::uint32_t ItemTable::idValue(int index) const
-{
+std::uint32_t ItemTable::idValue(int index) const {
     const Row &r = row(index);
     return r.idForm == IdForm::Empty ? 0 : r.id;
 }
 
-std::string_view ItemTable::xText(int index) const { return view(row(index).x); }
-std::string_view ItemTable::yText(int index) const { return view(row(index).y); }
-std::string_view ItemTable::zText(int index) const { return view(row(index).z); }
-std::string_view ItemTable::attrText(int index) const { return view(row(index).attr); }
-bool ItemTable::hasLines(int index) const { return row(index).flags & HasLines; }
-std::int32_t ItemTable::startLine(int index) const { return row(index).startLine; }
-std::int32_t ItemTable::endLine(int index) const { return row(index).endLine; }
-bool ItemTable::hasPosition(int index) const { return row(index).flags & HasPosition; }
-std::uint32_t ItemTable::block(int index) const { return row(index).block; }
-bool ItemTable::hasColor(int index) const { return row(index).flags & HasColor; }
-std::uint32_t ItemTable::color(int index) const { return row(index).color; }
+std::string_view ItemTable::xText(int index) const {
+    return view(row(index).x);
+}
+std::string_view ItemTable::yText(int index) const {
+    return view(row(index).y);
+}
+std::string_view ItemTable::zText(int index) const {
+    return view(row(index).z);
+}
+std::string_view ItemTable::attrText(int index) const {
+    return view(row(index).attr);
+}
+bool ItemTable::hasLines(int index) const {
+    return row(index).flags & HasLines;
+}
+std::int32_t ItemTable::startLine(int index) const {
+    return row(index).startLine;
+}
+std::int32_t ItemTable::endLine(int index) const {
+    return row(index).endLine;
+}
+bool ItemTable::hasPosition(int index) const {
+    return row(index).flags & HasPosition;
+}
+std::uint32_t ItemTable::block(int index) const {
+    return row(index).block;
+}
+bool ItemTable::hasColor(int index) const {
+    return row(index).flags & HasColor;
+}
+std::uint32_t ItemTable::color(int index) const {
+    return row(index).color;
+}
 
 } // namespace tessaplex::world

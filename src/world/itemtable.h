@@ -104,7 +104,9 @@ private:
 
     SmallText store(std::string_view text);
     [[nodiscard]] std::string_view view(const SmallText &text) const;
-    [[nodiscard]] const Row &row(int index) const { return m_rows[static_cast<std::size_t>(index)]; }
+    [[nodiscard]] const Row &row(int index) const {
+        return m_rows[static_cast<std::size_t>(index)];
+    }
 
     std::vector<Row> m_rows;
     std::vector<std::string> m_longTexts;

@@ -13,8 +13,7 @@ namespace {
 
 // Reads a whole file into one uninitialised buffer: a world file may hold hundreds of megabytes,
 // and zero-filling it first would cost as much as reading it.
-bool readWholeFile(const std::string &path, std::unique_ptr<char[]> &data, std::size_t &size)
-{
+bool readWholeFile(const std::string &path, std::unique_ptr<char[]> &data, std::size_t &size) {
     std::FILE *file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
@@ -54,14 +53,11 @@ bool readWholeFile(const std::string &path, std::unique_ptr<char[]> &data, std::
 } // namespace
 
 LineList::LineList()
-    : m_data(new char[1])
-{
-}
+    : m_data(new char[1]) {}
 
 LineList::~LineList() = default;
 
-void LineList::readFile(const std::string &path)
-{
+void LineList::readFile(const std::string &path) {
     std::unique_ptr<char[]> data;
     std::size_t size = 0;
     if (!readWholeFile(path, data, size))
@@ -69,25 +65,22 @@ void LineList::readFile(const std::string &path)
     adopt(std::move(data), size, path);
 }
 
-void LineList::setBytes(std::string_view bytes, std::string sourcePath)
-{
+void LineList::setBytes(std::string_view bytes, std::string sourcePath) {
     std::unique_ptr<char[]> data(new char[bytes.size() + 1]);
     if (!bytes.empty())
         std::memcpy(data.get(), bytes.data(), bytes.size());
     adopt(std::move(data), bytes.size(), std::move(sourcePath));
 }
 
-void LineList::clear()
-{
+void LineList::clear() {
     setBytes({}, {});
 }
 
-void LineList::adopt(std::unique_ptr<char[]> data, std::size_t size, std::string sourcePath)
-{
+void LineList::adopt(std::unique_ptr<char[]> data, std::size_t size, std::string sourcePath) {
     if (size >= std::numeric_limits<std::uint32_t>::max())
         throw Error("File " + sourcePath + " is larger than 4 GiB");
-    const bool same = size == m_size && sourcePath == m_sourcePath
-                      && (size == 0 || std::memcmp(data.get(), m_data.get(), size) == 0);
+    const bool same = size == m_size && sourcePath == m_sourcePath &&
+                      (size == 0 || std::memcmp(data.get(), m_data.get(), size) == 0);
     m_data = std::move(data);
     m_size = size;
     m_sourcePath = std::move(sourcePath);
@@ -96,8 +89,7 @@ void LineList::adopt(std::unique_ptr<char[]> data, std::size_t size, std::string
     split();
 }
 
-void LineList::split()
-{
+void LineList::split() {
     const char *begin = m_data.get();
     const void *nul = m_size ? std::memchr(begin, '\0', m_size) : nullptr;
     m_textSize = nul ? static_cast<std::size_t>(static_cast<const char *>(nul) - begin) : m_size;
@@ -109,10 +101,12 @@ void LineList::split()
     const char *p = begin;
     while (p < end) {
         m_starts.push_back(static_cast<std::uint32_t>(p - begin));
-        const char *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char *lf =
+            static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         const char *lineEnd = lf ? lf : end;
         if (hasCr) {
-            const char *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
+            const char *cr = static_cast<const char *>(
+                std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
             if (cr && cr + 1 != lf) {
                 // A CR alone ends the line; what follows starts the next one.
                 p = cr + 1;
@@ -125,8 +119,7 @@ void LineList::split()
     m_starts.push_back(static_cast<std::uint32_t>(m_textSize));
 }
 
-std::string_view LineList::line(std::size_t index) const
-{
+std::string_view LineList::line(std::size_t index) const {
     const char *data = m_data.get();
     const std::uint32_t start = m_starts[index];
     std::uint32_t stop = m_starts[index + 1];

@@ -9,8 +9,7 @@ namespace tessaplex::world {
 
 namespace {
 
-int hexDigit(char c)
-{
+int hexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -20,8 +19,7 @@ int hexDigit(char c)
     return -1;
 }
 
-std::string paddedHex(std::uint32_t value, const char *format)
-{
+std::string paddedHex(std::uint32_t value, const char *format) {
     char buffer[16];
     const int n = std::snprintf(buffer, sizeof buffer, format, static_cast<unsigned>(value));
     return std::string(buffer, static_cast<std::size_t>(n));
@@ -29,8 +27,7 @@ std::string paddedHex(std::uint32_t value, const char *format)
 
 } // namespace
 
-std::uint32_t hexTextToInt(std::string_view text)
-{
+std::uint32_t hexTextToInt(std::string_view text) {
     // Positions beyond the eighth from the right are multiples of 2^32 and vanish.
     if (text.size() > 8)
         text.remove_prefix(text.size() - 8);
@@ -42,18 +39,15 @@ std::uint32_t hexTextToInt(std::string_view text)
     return value;
 }
 
-std::string idText(std::uint32_t value)
-{
+std::string idText(std::uint32_t value) {
     return paddedHex(value, "%05x");
 }
 
-std::string upperIdText(std::uint32_t value)
-{
+std::string upperIdText(std::uint32_t value) {
     return paddedHex(value, "%05X");
 }
 
-std::optional<std::int32_t> parseInteger(std::string_view text)
-{
+std::optional<std::int32_t> parseInteger(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;
@@ -110,33 +104,29 @@ std::optional<std::int32_t> parseInteger(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-std::int32_t decimalTextToInt(std::string_view text)
-{
+std::int32_t decimalTextToInt(std::string_view text) {
     return parseInteger(text).value_or(0);
 }
 
-std::int32_t strictDecimalTextToInt(std::string_view text)
-{
+std::int32_t strictDecimalTextToInt(std::string_view text) {
     if (auto value = parseInteger(text))
         return *value;
     throw Error("'" + std::string(text) + "' is not a valid integer value");
 }
 
-std::uint32_t blockIndex(std::string_view xText, std::string_view yText)
-{
+std::uint32_t blockIndex(std::string_view xText, std::string_view yText) {
     const auto x = static_cast<std::uint32_t>(decimalTextToInt(xText));
     const auto y = static_cast<std::uint32_t>(decimalTextToInt(yText));
     return (x / 8u) * 512u + (y / 8u);
 }
 
-void appendDecimal(std::string &out, std::int64_t value)
-{
+void appendDecimal(std::string &out, std::int64_t value) {
     char buffer[24];
     char *end = buffer + sizeof buffer;
     char *p = end;
     const bool negative = value < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value)
-                                       : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     do {
         *--p = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;

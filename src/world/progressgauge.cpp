@@ -5,16 +5,14 @@
 
 namespace tessaplex {
 
-void ProgressGauge::setMinimum(std::int32_t value)
-{
+void ProgressGauge::setMinimum(std::int32_t value) {
     m_minimum = value;
     if (m_maximum < m_minimum)
         m_maximum = m_minimum;
     update();
 }
 
-void ProgressGauge::setMaximum(std::int32_t value)
-{
+void ProgressGauge::setMaximum(std::int32_t value) {
     if (value == 0)
         return;
     m_maximum = value;
@@ -23,14 +21,12 @@ void ProgressGauge::setMaximum(std::int32_t value)
     update();
 }
 
-void ProgressGauge::setProgress(std::int32_t value)
-{
+void ProgressGauge::setProgress(std::int32_t value) {
     m_progress = value;
     update();
 }
 
-void ProgressGauge::update()
-{
+void ProgressGauge::update() {
     m_progress = std::clamp<std::int64_t>(m_progress, m_minimum, m_maximum);
     const std::int64_t span = std::int64_t{m_maximum} - m_minimum;
     int percent = 0;

@@ -18,8 +18,7 @@ public:
     void setProgress(std::int32_t value);
 
     // progress := progress + by, kept within the range.
-    void advance(std::int32_t by = 1)
-    {
+    void advance(std::int32_t by = 1) {
         m_progress += by;
         if (m_progress >= m_nextCheck || by < 0)
             update();

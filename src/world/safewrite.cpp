@@ -17,8 +17,7 @@ namespace tessaplex {
 
 namespace {
 
-int processId()
-{
+int processId() {
 #ifdef _WIN32
     return _getpid();
 #else
@@ -28,8 +27,7 @@ int processId()
 
 } // namespace
 
-bool syncFile(std::FILE *file)
-{
+bool syncFile(std::FILE *file) {
     if (std::fflush(file) != 0)
         return false;
 #ifdef _WIN32
@@ -39,20 +37,18 @@ bool syncFile(std::FILE *file)
 #endif
 }
 
-std::string temporaryNameBeside(const std::string &path)
-{
+std::string temporaryNameBeside(const std::string &path) {
     static std::atomic<unsigned> counter{0};
     for (;;) {
-        std::string name = path + ".tmp" + std::to_string(processId()) + "-"
-                           + std::to_string(counter++);
+        std::string name =
+            path + ".tmp" + std::to_string(processId()) + "-" + std::to_string(counter++);
         std::error_code ec;
         if (!std::filesystem::exists(name, ec) && !ec)
             return name;
     }
 }
 
-bool writeFileSafely(const std::string &path, std::string_view bytes)
-{
+bool writeFileSafely(const std::string &path, std::string_view bytes) {
     const std::string temporary = temporaryNameBeside(path);
     std::FILE *file = std::fopen(temporary.c_str(), "wb");
     if (!file)

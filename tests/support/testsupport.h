@@ -16,7 +16,9 @@ public:
 
     // The folder, with a trailing separator.
     [[nodiscard]] const std::string &path() const { return m_path; }
-    [[nodiscard]] std::string file(std::string_view name) const { return m_path + std::string(name); }
+    [[nodiscard]] std::string file(std::string_view name) const {
+        return m_path + std::string(name);
+    }
 
 private:
     std::string m_path;

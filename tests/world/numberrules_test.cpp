@@ -6,22 +6,28 @@
 
 using namespace tessaplex::world;
 
-TEST(HexTextToInt, ReadsEveryCharacterAsADigitPosition)
-{
+TEST(HexTextToInt, ReadsEveryCharacterAsADigitPosition) {
     const struct {
         const char *text;
         std::uint32_t value;
     } cases[] = {
-        {"0x1A", 26},       {"1A", 26},         {"", 0},      {"ffffffff", 4294967295u},
-        {"1ffffffff", 4294967295u}, {"zz", 0},  {"1 A", 266}, {"-5", 5},
-        {"0f3c", 3900},     {"0F3C", 3900},     {"123456789abcdef0", 0x9abcdef0u},
+        {"0x1A", 26},
+        {"1A", 26},
+        {"", 0},
+        {"ffffffff", 4294967295u},
+        {"1ffffffff", 4294967295u},
+        {"zz", 0},
+        {"1 A", 266},
+        {"-5", 5},
+        {"0f3c", 3900},
+        {"0F3C", 3900},
+        {"123456789abcdef0", 0x9abcdef0u},
     };
     for (const auto &c : cases)
         EXPECT_EQ(hexTextToInt(c.text), c.value) << c.text;
 }
 
-TEST(IdText, PadsToFiveLowerCaseDigits)
-{
+TEST(IdText, PadsToFiveLowerCaseDigits) {
     EXPECT_EQ(idText(0), "00000");
     EXPECT_EQ(idText(16384), "04000");
     EXPECT_EQ(idText(3900), "00f3c");
@@ -29,20 +35,38 @@ TEST(IdText, PadsToFiveLowerCaseDigits)
     EXPECT_EQ(upperIdText(3900), "00F3C");
 }
 
-TEST(DecimalTextToInt, FollowsTheIntegerSyntax)
-{
+TEST(DecimalTextToInt, FollowsTheIntegerSyntax) {
     const struct {
         const char *text;
         std::optional<std::int32_t> value;
     } cases[] = {
-        {"1500", 1500},       {" -7", -7},          {"$20", 32},          {"0x20", 32},
-        {"0X20", 32},         {"x20", 32},          {"X20", 32},          {"12abc", std::nullopt},
-        {"7 ", std::nullopt}, {"", std::nullopt},   {"   ", std::nullopt}, {"+5", 5},
-        {"-", std::nullopt},  {"$", std::nullopt},  {"0x", std::nullopt}, {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt}, {"-2147483649", std::nullopt},
-        {"$FFFFFFFF", -1},    {"$80000000", INT32_MIN}, {"$000000001", 1},
-        {"$123456789", std::nullopt}, {"+$20", std::nullopt}, {"-$20", std::nullopt},
-        {"\t5", std::nullopt}, {"99999999999999999999", std::nullopt},
+        {"1500", 1500},
+        {" -7", -7},
+        {"$20", 32},
+        {"0x20", 32},
+        {"0X20", 32},
+        {"x20", 32},
+        {"X20", 32},
+        {"12abc", std::nullopt},
+        {"7 ", std::nullopt},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"+5", 5},
+        {"-", std::nullopt},
+        {"$", std::nullopt},
+        {"0x", std::nullopt},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"$FFFFFFFF", -1},
+        {"$80000000", INT32_MIN},
+        {"$000000001", 1},
+        {"$123456789", std::nullopt},
+        {"+$20", std::nullopt},
+        {"-$20", std::nullopt},
+        {"\t5", std::nullopt},
+        {"99999999999999999999", std::nullopt},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(parseInteger(c.text), c.value) << '"' << c.text << '"';
@@ -50,21 +74,20 @@ TEST(DecimalTextToInt, FollowsTheIntegerSyntax)
     }
 }
 
-TEST(StrictDecimalTextToInt, NamesTheOffendingText)
-{
+TEST(StrictDecimalTextToInt, NamesTheOffendingText) {
     EXPECT_EQ(strictDecimalTextToInt("42"), 42);
     for (const char *text : {"", "12abc", "7 "}) {
         try {
             (void)strictDecimalTextToInt(text);
             ADD_FAILURE() << "no error for '" << text << "'";
         } catch (const tessaplex::Error &e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid integer value");
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + std::string(text) + "' is not a valid integer value");
         }
     }
 }
 
-TEST(BlockIndex, NumbersBlocksColumnByColumn)
-{
+TEST(BlockIndex, NumbersBlocksColumnByColumn) {
     EXPECT_EQ(blockIndex("1500", "1000"), 95869u);
     EXPECT_EQ(blockIndex("", "7"), 0u);
     EXPECT_EQ(blockIndex("8", "0"), 512u);

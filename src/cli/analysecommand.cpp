@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/session.h"
+#include "cli/analysewindow.h"
+#include "cli/command.h"
+#include "world/itemtable.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+
+namespace tessaplex::cli {
+
+namespace {
+
+// The item table as TSV: the heading row and one line per item, cells separated by TAB.
+void printTable(const world::ItemTable &table) {
+    constexpr std::size_t Chunk = 1 << 20;
+    std::string out;
+    out.reserve(Chunk);
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < world::ColumnCount; ++column) {
+            if (column)
+                out.push_back('\t');
+            table.appendCellText(out, static_cast<world::Column>(column), row);
+        }
+        out.push_back('\n');
+        if (out.size() >= Chunk - 4096) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+}
+
+class AnalyseCommand : public Command {
+public:
+    CLI::App *setUp(CLI::App &program) override {
+        CLI::App *command = program.add_subcommand(
+            "analyse", "List the items of the line window as TSV: the heading row, then one row "
+                       "per item with its 10 cells separated by TAB. Prints nothing when nothing "
+                       "is to be listed");
+        m_window.addTo(command);
+        return command;
+    }
+
+    int run(app::Session &session) override {
+        if (m_window.analyse(session) == world::AnalyseOutcome::Listed)
+            printTable(session.table());
+        return 0;
+    }
+
+private:
+    AnalyseWindow m_window;
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeAnalyseCommand() {
+    return std::make_unique<AnalyseCommand>();
+}
+
+} // namespace tessaplex::cli
