@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/runcli.h"
+
 #include <string>
 #include <string_view>
 
