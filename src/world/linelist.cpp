@@ -99,10 +99,16 @@ void LineList::split() {
     m_starts.reserve(m_textSize / 24 + 2);
     const bool hasCr = m_textSize && std::memchr(begin, '\r', m_textSize) != nullptr;
     const char *p = begin;
+    // The next LF is searched for again only once p has passed it: a file cut by CR alone, with
+    // few or no LFs, would otherwise be scanned to its end for every line.
+    const char *lf = nullptr;
+    bool lfSearched = false;
     while (p < end) {
         m_starts.push_back(static_cast<std::uint32_t>(p - begin));
-        const char *lf =
-            static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!lfSearched || (lf && lf < p)) {
+            lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            lfSearched = true;
+        }
         const char *lineEnd = lf ? lf : end;
         if (hasCr) {
             const char *cr = static_cast<const char *>(
