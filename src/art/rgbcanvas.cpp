@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "art/rgbcanvas.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace tessaplex::art {
+
+RgbCanvas::RgbCanvas(int width, int height, ScreenColour initialColour)
+    : m_width(std::max(width, 0))
+    , m_height(std::max(height, 0))
+    , m_rgb(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 3) {
+    fill(initialColour);
+}
+
+void RgbCanvas::fill(ScreenColour colour) {
+    for (std::size_t i = 0; i < m_rgb.size(); i += 3) {
+        m_rgb[i] = red(colour);
+        m_rgb[i + 1] = green(colour);
+        m_rgb[i + 2] = blue(colour);
+    }
+}
+
+void RgbCanvas::setPixel(int x, int y, ScreenColour colour) {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return;
+    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                            static_cast<std::size_t>(x)) *
+                           3;
+    m_rgb[at] = red(colour);
+    m_rgb[at + 1] = green(colour);
+    m_rgb[at + 2] = blue(colour);
+}
+
+ScreenColour RgbCanvas::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 0;
+    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                            static_cast<std::size_t>(x)) *
+                           3;
+    return screenColour(m_rgb[at], m_rgb[at + 1], m_rgb[at + 2]);
+}
+
+} // namespace tessaplex::art
