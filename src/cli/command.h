@@ -25,5 +25,6 @@ public:
 };
 
 std::unique_ptr<Command> makeAnalyseCommand();
+std::unique_ptr<Command> makeFindCommand();
 
 } // namespace tessaplex::cli

@@ -2,6 +2,10 @@
 #include "cli/markoptions.h"
 
 #include "app/session.h"
+#include "app/startdirectory.h"
+#include "cli/terminalgauge.h"
+#include "selection/filter.h"
+#include "selection/filtersettings.h"
 #include "selection/marks.h"
 #include "world/error.h"
 
@@ -10,6 +14,20 @@
 #include <map>
 
 namespace tessaplex::cli {
+
+namespace {
+
+// "&OK" with what the Filter dialog shows when it opens: the entries of the filter list file
+// (none when it is missing, as the dialog's list is at the start of a run) and the stored area.
+void applyStoredFilter(app::Session &session) {
+    selection::FilterEntries entries;
+    selection::reloadFilterList(session.ownFilePath(app::FilterListFileName), entries);
+    TerminalGauge gauge;
+    selection::applyFilter(session.table(), entries,
+                           selection::storedFilterArea(session.settings()), gauge);
+}
+
+} // namespace
 
 void MarkOptions::addTo(CLI::App *command) {
     auto takeAll = [](CLI::Option *option) {
@@ -20,6 +38,11 @@ void MarkOptions::addTo(CLI::App *command) {
                 ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     m_none = command->add_flag("--none", "Unmark every item row (\"None\")")
                  ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    m_filter = command
+                   ->add_flag("--filter",
+                              "Apply the filter list qelmitem.txt and the stored filter area, as "
+                              "the Filter dialog's \"OK\" does (the file is not rewritten)")
+                   ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     takeAll(
         command->add_option("--id", m_ids, "Mark every row whose ID cell is TEXT (\"All of #\")")
             ->type_name("TEXT"));
@@ -52,6 +75,8 @@ void MarkOptions::apply(app::Session &session, const CLI::App &command) const {
             selection::markAll(table);
         } else if (option == m_none) {
             selection::unmarkAll(table);
+        } else if (option == m_filter) {
+            applyStoredFilter(session);
         } else if (name == "--id") {
             selection::markAllOf(table, world::Column::Id, m_ids.at(index));
         } else if (name == "--no-id") {

@@ -16,7 +16,7 @@ class Session;
 namespace tessaplex::cli {
 
 // The mark options of "info" and "patch", applied after Analyse in command-line order:
-// --all, --none, --id/--no-id TEXT, --block/--no-block TEXT, --row/--unrow N.
+// --all, --none, --id/--no-id TEXT, --block/--no-block TEXT, --row/--unrow N, --filter.
 class MarkOptions {
 public:
     void addTo(CLI::App *command);
@@ -28,6 +28,7 @@ private:
     std::vector<int> m_rows, m_unrows;
     CLI::Option *m_all = nullptr;
     CLI::Option *m_none = nullptr;
+    CLI::Option *m_filter = nullptr;
 };
 
 } // namespace tessaplex::cli
