@@ -14,7 +14,9 @@ bool fileExists(const std::string &path) {
         return false;
     std::error_code ec;
     const auto status = std::filesystem::status(nativePath(path), ec);
-    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    // Only a regular file (or a link to one): reading a pipe or a device such as /dev/zero as a
+    // world file would never end.
+    return !ec && std::filesystem::is_regular_file(status);
 }
 
 Session::Session(std::string startDirectory)

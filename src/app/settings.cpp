@@ -5,8 +5,8 @@
 #include "world/numberrules.h"
 #include "world/safewrite.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -22,11 +22,21 @@ struct Line {
     std::size_t next;  // offset of the following line
 };
 
+// The whole file, or nothing when it cannot be opened or read (a folder, for instance).
 std::optional<std::string> readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
         return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string text;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
+    return text;
 }
 
 std::vector<Line> splitLines(std::string_view text) {
@@ -155,7 +165,12 @@ bool Settings::readBool(std::string_view section, std::string_view key, bool def
 }
 
 void Settings::writeText(std::string_view section, std::string_view key, std::string_view value) {
-    std::string text = readFile(m_path).value_or(std::string());
+    std::optional<std::string> old = readFile(m_path);
+    std::error_code ec;
+    // A file that is there but cannot be read would otherwise be replaced by the one new entry.
+    if (!old && std::filesystem::exists(m_path, ec))
+        throw Error("Unable to write to " + m_path);
+    std::string text = old ? std::move(*old) : std::string();
     const auto lines = splitLines(text);
     const Location where = locate(text, lines, section, key);
 
