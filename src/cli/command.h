@@ -26,5 +26,6 @@ public:
 
 std::unique_ptr<Command> makeAnalyseCommand();
 std::unique_ptr<Command> makeFindCommand();
+std::unique_ptr<Command> makeArtCommand();
 
 } // namespace tessaplex::cli

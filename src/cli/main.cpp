@@ -27,6 +27,7 @@ int main(int argc, char **argv) {
     std::vector<std::unique_ptr<cli::Command>> commands;
     commands.push_back(cli::makeAnalyseCommand());
     commands.push_back(cli::makeFindCommand());
+    commands.push_back(cli::makeArtCommand());
 
     std::vector<std::pair<CLI::App *, cli::Command *>> subcommands;
     for (auto &command : commands)
