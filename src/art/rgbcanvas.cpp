@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace tessaplex::art {
 
@@ -14,10 +15,17 @@ RgbCanvas::RgbCanvas(int width, int height, ScreenColour initialColour)
 }
 
 void RgbCanvas::fill(ScreenColour colour) {
-    for (std::size_t i = 0; i < m_rgb.size(); i += 3) {
-        m_rgb[i] = red(colour);
-        m_rgb[i + 1] = green(colour);
-        m_rgb[i + 2] = blue(colour);
+    if (m_rgb.empty())
+        return;
+    m_rgb[0] = red(colour);
+    m_rgb[1] = green(colour);
+    m_rgb[2] = blue(colour);
+    // Doubling copies: a few large copies instead of a loop over every pixel.
+    std::size_t filled = 3;
+    while (filled < m_rgb.size()) {
+        const std::size_t n = std::min(filled, m_rgb.size() - filled);
+        std::memcpy(m_rgb.data() + filled, m_rgb.data(), n);
+        filled += n;
     }
 }
 
