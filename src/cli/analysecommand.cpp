@@ -2,6 +2,7 @@
 #include "app/session.h"
 #include "cli/analysewindow.h"
 #include "cli/command.h"
+#include "world/error.h"
 #include "world/itemtable.h"
 
 #include <CLI/CLI.hpp>
@@ -11,6 +12,13 @@
 namespace tessaplex::cli {
 
 namespace {
+
+// Writes bytes to standard output; a refused write (a full disk behind a redirection) ends the
+// command, so that a cut-off table is never reported as success.
+void writeOut(const std::string &bytes) {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        throw Error("Cannot write to standard output");
+}
 
 // The item table as TSV: the heading row and one line per item, cells separated by TAB.
 void printTable(const world::ItemTable &table) {
@@ -25,12 +33,13 @@ void printTable(const world::ItemTable &table) {
         }
         out.push_back('\n');
         if (out.size() >= Chunk - 4096) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            writeOut(out);
             out.clear();
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    writeOut(out);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        throw Error("Cannot write to standard output");
 }
 
 class AnalyseCommand : public Command {
