@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/filedialogchooser.h"
+
+#include "app/startdirectory.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+
+namespace tessaplex::ui {
+
+FileDialogChooser::FileDialogChooser() = default;
+FileDialogChooser::~FileDialogChooser() = default;
+
+std::optional<QString> FileDialogChooser::chooseFile(const QString &initialFolder) {
+    if (!m_dialog) {
+        // Created on first use, so that start-up does not pay for it.
+        m_dialog = std::make_unique<QFileDialog>();
+        m_dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        m_dialog->setFileMode(QFileDialog::AnyFile);
+        m_dialog->setSizeGripEnabled(true);
+#ifdef _WIN32
+        const QString everyFile = QStringLiteral("All Files (*.*)");
+#else
+        // "*.*" would hide every file without a dot in its name here.
+        const QString everyFile = QStringLiteral("All Files (*)");
+#endif
+        m_dialog->setNameFilters({everyFile, QStringLiteral("MUL Files (*.mul)")});
+    }
+    m_dialog->selectNameFilter(m_dialog->nameFilters().constFirst());
+    // An empty folder leaves the dialog where the system opens it by default.
+    if (!initialFolder.isEmpty()) {
+        const QString folder =
+            QString::fromLocal8Bit(app::nativePath(initialFolder.toLocal8Bit().toStdString()));
+        if (QDir(folder).exists())
+            m_dialog->setDirectory(folder);
+    }
+    m_dialog->selectFile(QString());
+    if (m_dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = m_dialog->selectedFiles();
+    if (files.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(files.constFirst());
+}
+
+} // namespace tessaplex::ui

@@ -1,0 +1,340 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/mainwindow.h"
+
+#include "app/startdirectory.h"
+#include "selection/marks.h"
+#include "ui/groupbox.h"
+#include "ui/itemtablemodel.h"
+#include "ui/messageboxes.h"
+#include "ui/progressgaugewidget.h"
+#include "ui/uistyle.h"
+#include "world/error.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+namespace tessaplex::ui {
+
+namespace {
+
+constexpr int ClientWidth = 684;
+constexpr int ClientHeight = 399;
+constexpr int ColumnWidth = 50;
+constexpr int RowHeight = 16;
+// Buttons and edits inside the groups; the window buttons are taller.
+constexpr int FieldHeight = 21;
+
+QPushButton *button(QWidget *parent, const char *caption, int left, int top, int width,
+                    int height = FieldHeight) {
+    auto *result = new QPushButton(QString::fromLatin1(caption), parent);
+    result->setAutoDefault(false);
+    return place(result, left, top, width, height);
+}
+
+QLineEdit *silverEdit(QWidget *parent, int left, int top, int width) {
+    auto *edit = new QLineEdit(parent);
+    setSilverBackground(*edit);
+    return place(edit, left, top, width, FieldHeight);
+}
+
+QLabel *label(QWidget *parent, const char *caption, int left, int top, int width) {
+    auto *result = new QLabel(QString::fromLatin1(caption), parent);
+    result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return place(result, left, top, width, FieldHeight);
+}
+
+} // namespace
+
+MainWindow::MainWindow(MessageBoxes &messages, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_messages(messages)
+    , m_session(app::currentStartDirectory()) {
+    setWindowTitle(QStringLiteral("Tessaplex V2.00.04 BETA! (for Sphere .54/.55)"));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    m_model = new ItemTableModel(m_session.table(), this);
+    buildGrid();
+    buildArtPanel();
+    buildWorldfileGroup();
+    buildControlGroup();
+    buildSearchGroup();
+    buildWindowButtons();
+    connectHandlers();
+
+    // Marks and PATCH need an analysed table.
+    setSelectionButtonsEnabled(false);
+    m_controls.patch->setEnabled(false);
+
+    fitFontToCaptions(*this);
+    centreOnScreen(*this);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildGrid() {
+    auto *grid = place(new QTableView(this), 0, 0, 537, 241);
+    grid->setModel(m_model);
+    setSilverBackground(*grid);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setShowGrid(true);
+    grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideNone);
+    grid->setCornerButtonEnabled(false);
+    grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    // Fixed sizes: the view never measures contents, so a million rows scroll at once.
+    QHeaderView *rows = grid->verticalHeader();
+    rows->setVisible(false);
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(RowHeight);
+
+    QHeaderView *headings = grid->horizontalHeader();
+    headings->setMinimumSectionSize(1);
+    headings->setSectionResizeMode(QHeaderView::Fixed);
+    headings->setDefaultSectionSize(ColumnWidth);
+    headings->setStretchLastSection(false);
+    headings->setHighlightSections(false);
+    headings->setSectionsClickable(false);
+    headings->setTextElideMode(Qt::ElideNone);
+    headings->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    headings->setFixedHeight(RowHeight + 1);
+    m_controls.grid = grid;
+
+    auto *gauge = place(new ProgressGaugeWidget(this), 0, 246, 537, 17);
+    m_controls.gauge = gauge;
+}
+
+void MainWindow::buildArtPanel() {
+    auto *panel = place(new QFrame(this), 540, 0, 149, 265);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+
+    m_controls.viewItem = place(new QCheckBox(QStringLiteral("ViewItem"), panel), 8, 8, 97, 17);
+    m_controls.viewItem->setChecked(true);
+
+    // The art preview draws into this area.
+    auto *preview = place(new QWidget(panel), 6, 32, 131, 201);
+    preview->setObjectName(QStringLiteral("previewImage"));
+    m_controls.previewImage = preview;
+
+    auto *swatch = place(new QLabel(QStringLiteral("Color"), panel), 8, 240, 129, 17);
+    swatch->setAlignment(Qt::AlignCenter);
+    swatch->setFrameShape(QFrame::Panel);
+    swatch->setFrameShadow(QFrame::Sunken);
+    swatch->setAutoFillBackground(true);
+    m_controls.colorSwatch = swatch;
+}
+
+void MainWindow::buildWorldfileGroup() {
+    auto *group = place(new GroupBox(QStringLiteral("Worldfile"), this), 0, 264, 193, 65);
+    label(group, "Startline", 8, 12, 48);
+    m_controls.startLine = silverEdit(group, 56, 12, 65);
+    m_controls.startLine->setText(QStringLiteral("0"));
+    label(group, "Lines", 8, 36, 48);
+    m_controls.lines = silverEdit(group, 56, 36, 65);
+    m_controls.lines->setText(QStringLiteral("0"));
+    m_controls.analyse = button(group, "Analyse", 128, 12, 57);
+    m_controls.info = button(group, "Info", 128, 36, 57);
+}
+
+void MainWindow::buildControlGroup() {
+    auto *group = place(new GroupBox(QStringLiteral("Control"), this), 200, 264, 481, 65);
+    // The block buttons; the row selection puts the block into their captions.
+    m_controls.allOfBlock = button(group, "All of ", 8, 12, 121);
+    m_controls.noneOfBlock = button(group, "None of", 8, 36, 121);
+    m_controls.addToFilter = button(group, "Add to Filter", 136, 12, 81);
+    m_controls.filter = button(group, "Filter", 136, 36, 81);
+    // The ID buttons; the row selection puts the ID into their captions.
+    m_controls.allOfId = button(group, "All of", 224, 12, 121);
+    m_controls.noneOfId = button(group, "None of", 224, 36, 121);
+    m_controls.all = button(group, "All", 352, 12, 121);
+    m_controls.none = button(group, "None", 352, 36, 121);
+}
+
+void MainWindow::buildSearchGroup() {
+    auto *group = place(new GroupBox(QStringLiteral("Search"), this), 0, 332, 257, 65);
+    m_controls.searchById = place(new QRadioButton(QStringLiteral("ID"), group), 8, 18, 64, 17);
+    m_controls.searchById->setChecked(true);
+    m_controls.searchId = silverEdit(group, 72, 16, 105);
+    m_controls.searchByPosition =
+        place(new QRadioButton(QStringLiteral("Position"), group), 8, 42, 64, 17);
+    m_controls.searchX = silverEdit(group, 72, 40, 49);
+    m_controls.searchY = silverEdit(group, 128, 40, 49);
+    m_controls.find = button(group, "Find", 184, 16, 65);
+    m_controls.findNext = button(group, "Find Next", 184, 40, 65);
+}
+
+void MainWindow::buildWindowButtons() {
+    auto *group = place(new GroupBox(this), 264, 332, 417, 61);
+    m_controls.about = button(group, "About", 8, 24, 129, 25);
+    m_controls.options = button(group, "Options", 144, 24, 129, 25);
+    m_controls.patch = button(group, "PATCH", 280, 24, 129, 25);
+}
+
+void MainWindow::connectHandlers() {
+    const Controls &c = m_controls;
+    connect(c.analyse, &QPushButton::clicked, this, &MainWindow::onAnalyse);
+    connect(c.info, &QPushButton::clicked, this, &MainWindow::onInfo);
+    connect(c.options, &QPushButton::clicked, this, &MainWindow::onOptions);
+    connect(c.filter, &QPushButton::clicked, this, &MainWindow::onFilter);
+    connect(c.about, &QPushButton::clicked, this, &MainWindow::onAbout);
+    connect(c.patch, &QPushButton::clicked, this, &MainWindow::onPatch);
+    connect(c.allOfBlock, &QPushButton::clicked, this, &MainWindow::onAllOfBlock);
+    connect(c.noneOfBlock, &QPushButton::clicked, this, &MainWindow::onNoneOfBlock);
+    connect(c.allOfId, &QPushButton::clicked, this, &MainWindow::onAllOfId);
+    connect(c.noneOfId, &QPushButton::clicked, this, &MainWindow::onNoneOfId);
+    connect(c.all, &QPushButton::clicked, this, &MainWindow::onAll);
+    connect(c.none, &QPushButton::clicked, this, &MainWindow::onNone);
+}
+
+void MainWindow::setSelectionButtonsEnabled(bool enabled) {
+    for (QPushButton *b : {m_controls.allOfBlock, m_controls.noneOfBlock, m_controls.allOfId,
+                           m_controls.noneOfId, m_controls.all, m_controls.none})
+        b->setEnabled(enabled);
+}
+
+void MainWindow::setLineWindow(const QString &startLine, const QString &lines) {
+    m_controls.startLine->setText(startLine);
+    m_controls.lines->setText(lines);
+}
+
+bool MainWindow::runCommand(const std::function<void()> &command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception &failure) {
+        m_messages.showError(failure);
+    }
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    event->accept();
+    emit closed();
+}
+
+void MainWindow::onAnalyse() {
+    m_controls.grid->setEnabled(false);
+    m_controls.analyse->setEnabled(false);
+    const std::string start = m_controls.startLine->text().toStdString();
+    const std::string lines = m_controls.lines->text().toStdString();
+    bool tableTouched = false;
+    runCommand([&] {
+        try {
+            if (m_session.analyse(start, lines, *m_controls.gauge) != world::AnalyseOutcome::Listed)
+                return;
+        } catch (const Error &) {
+            throw; // reported before the table is touched
+        } catch (...) {
+            tableTouched = true; // the table may be half filled: show what it holds
+            throw;
+        }
+        tableTouched = true;
+        setSelectionButtonsEnabled(true);
+        m_controls.patch->setEnabled(true);
+    });
+    if (tableTouched)
+        m_model->tableReplaced();
+    m_controls.grid->setEnabled(true);
+    m_controls.analyse->setEnabled(true);
+}
+
+void MainWindow::onInfo() {
+    if (m_dialogs.info)
+        showModally(*m_dialogs.info);
+}
+
+void MainWindow::onOptions() {
+    if (m_dialogs.options)
+        showModally(*m_dialogs.options);
+}
+
+void MainWindow::onFilter() {
+    if (m_dialogs.filter)
+        showModally(*m_dialogs.filter);
+}
+
+void MainWindow::onAbout() {
+    if (!m_dialogs.about)
+        return;
+    hide();
+    m_dialogs.about->show();
+    m_dialogs.about->raise();
+    m_dialogs.about->activateWindow();
+}
+
+void MainWindow::onPatch() {
+    // A PATCH that has started needs a new analysis before the next one.
+    m_controls.patch->setEnabled(false);
+    runCommand([&] {
+        if (m_session.patch(*m_controls.gauge) == app::Session::PatchOutcome::TooManyMarks) {
+            m_controls.patch->setEnabled(true);
+            m_messages.message(QStringLiteral("You can only select 500.000 items"));
+            return;
+        }
+        m_messages.message(QStringLiteral("Process finished"));
+        setSelectionButtonsEnabled(false);
+    });
+}
+
+void MainWindow::markLikeCurrentRow(world::Column column, bool mark) {
+    const int row = m_session.currentRow();
+    world::ItemTable &table = m_session.table();
+    // The row is read now, not when it was selected; an analysis may have shortened the table.
+    if (row < 1 || row >= table.rowCount())
+        return;
+    const std::string reference = table.cellText(column, row);
+    if (mark)
+        selection::markAllOf(table, column, reference);
+    else
+        selection::unmarkAllOf(table, column, reference);
+    m_model->allMarksChanged();
+    focusGrid();
+}
+
+void MainWindow::onAllOfBlock() {
+    markLikeCurrentRow(world::Column::Block, true);
+}
+
+void MainWindow::onNoneOfBlock() {
+    markLikeCurrentRow(world::Column::Block, false);
+}
+
+void MainWindow::onAllOfId() {
+    markLikeCurrentRow(world::Column::Id, true);
+}
+
+void MainWindow::onNoneOfId() {
+    markLikeCurrentRow(world::Column::Id, false);
+}
+
+void MainWindow::onAll() {
+    selection::markAll(m_session.table());
+    m_model->allMarksChanged();
+    focusGrid();
+}
+
+void MainWindow::onNone() {
+    selection::unmarkAll(m_session.table());
+    m_model->allMarksChanged();
+    focusGrid();
+}
+
+void MainWindow::focusGrid() {
+    m_controls.grid->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace tessaplex::ui

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/session.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+
+namespace tessaplex::ui {
+
+class ItemTableModel;
+class MessageBoxes;
+class ProgressGaugeWidget;
+
+// The main window: the item table, the progress gauge, the art preview panel and the groups
+// "Worldfile", "Control", "Search" and the group of the window buttons. It owns the session (the
+// item table, the world file line list, the current row and the settings); the dialogs reach it
+// through this window. Each control event is one handler that calls the core.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Fixes the start directory (the working directory now) and creates the session on it.
+    explicit MainWindow(MessageBoxes &messages, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Every control, for the dialogs and commands that read or change them.
+    struct Controls {
+        QTableView *grid = nullptr;
+        ProgressGaugeWidget *gauge = nullptr;
+        QCheckBox *viewItem = nullptr;
+        QWidget *previewImage = nullptr;
+        QLabel *colorSwatch = nullptr;
+        QLineEdit *startLine = nullptr;
+        QLineEdit *lines = nullptr;
+        QPushButton *analyse = nullptr;
+        QPushButton *info = nullptr;
+        QPushButton *allOfBlock = nullptr;
+        QPushButton *noneOfBlock = nullptr;
+        QPushButton *addToFilter = nullptr;
+        QPushButton *filter = nullptr;
+        QPushButton *allOfId = nullptr;
+        QPushButton *noneOfId = nullptr;
+        QPushButton *all = nullptr;
+        QPushButton *none = nullptr;
+        QRadioButton *searchById = nullptr;
+        QLineEdit *searchId = nullptr;
+        QRadioButton *searchByPosition = nullptr;
+        QLineEdit *searchX = nullptr;
+        QLineEdit *searchY = nullptr;
+        QPushButton *find = nullptr;
+        QPushButton *findNext = nullptr;
+        QPushButton *about = nullptr;
+        QPushButton *options = nullptr;
+        QPushButton *patch = nullptr;
+    };
+    [[nodiscard]] const Controls &controls() const { return m_controls; }
+
+    // The windows that the buttons "About", "Options", "Filter" and "Info" show; they are
+    // created after this one.
+    struct Dialogs {
+        QWidget *about = nullptr;
+        QWidget *options = nullptr;
+        QWidget *filter = nullptr;
+        QWidget *info = nullptr;
+    };
+    void setDialogs(const Dialogs &dialogs) { m_dialogs = dialogs; }
+
+    app::Session &session() { return m_session; }
+    ItemTableModel &model() { return *m_model; }
+    MessageBoxes &messages() { return m_messages; }
+
+    // The line window fields "Startline" and "Lines".
+    void setLineWindow(const QString &startLine, const QString &lines);
+
+    // Runs command; an error that ends it is shown in the error box. Returns false then.
+    bool runCommand(const std::function<void()> &command);
+
+signals:
+    // The operator closed the window: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildGrid();
+    void buildArtPanel();
+    void buildWorldfileGroup();
+    void buildControlGroup();
+    void buildSearchGroup();
+    void buildWindowButtons();
+    void connectHandlers();
+
+    // "All of"/"None of" (both), "All", "None": usable only on an analysed table.
+    void setSelectionButtonsEnabled(bool enabled);
+
+    // One handler per control.
+    void onAnalyse();
+    void onInfo();
+    void onOptions();
+    void onFilter();
+    void onAbout();
+    void onPatch();
+    void onAllOfBlock();
+    void onNoneOfBlock();
+    void onAllOfId();
+    void onNoneOfId();
+    void onAll();
+    void onNone();
+
+    // All of / None of: the rows whose cell in column equals the current row's.
+    void markLikeCurrentRow(world::Column column, bool mark);
+    void focusGrid();
+
+    MessageBoxes &m_messages;
+    app::Session m_session;
+    ItemTableModel *m_model = nullptr;
+    Controls m_controls;
+    Dialogs m_dialogs;
+};
+
+} // namespace tessaplex::ui

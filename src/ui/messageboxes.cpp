@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/messageboxes.h"
+
+#include "app/errortext.h"
+
+namespace tessaplex::ui {
+
+void MessageBoxes::showError(const std::exception &failure) {
+    // Messages carry paths, which are in the system's 8-bit encoding.
+    error(QString::fromLocal8Bit(app::errorText(failure.what())));
+}
+
+} // namespace tessaplex::ui

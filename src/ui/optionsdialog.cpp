@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/optionsdialog.h"
+
+#include "app/session.h"
+#include "app/settings.h"
+#include "ui/filechooser.h"
+#include "ui/groupbox.h"
+#include "ui/initialfolder.h"
+#include "ui/messageboxes.h"
+#include "ui/pathedit.h"
+#include "ui/uistyle.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tessaplex::ui {
+
+namespace {
+
+constexpr int EditHeight = 21;
+
+QString fromSetting(const std::string &value) {
+    return QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+std::string toSetting(const QString &text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+PathEdit *pathEdit(QWidget *parent, int left, int top, int width) {
+    return place(new PathEdit(parent), left, top, width, EditHeight);
+}
+
+QPushButton *chooseButton(QWidget *parent, int left, int top) {
+    auto *button = place(new QPushButton(QStringLiteral("..."), parent), left, top, 25, 22);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void label(QWidget *parent, const char *caption, int left, int top) {
+    place(new QLabel(QString::fromLatin1(caption), parent), left, top, 47, 13);
+}
+
+} // namespace
+
+OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, FileChooser &files,
+                             QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_settings(settings)
+    , m_messages(messages)
+    , m_files(files) {
+    setWindowTitle(QStringLiteral("Options"));
+    setFixedSize(486, 304);
+    setWindowModality(Qt::ApplicationModal);
+
+    buildStaticsGroup();
+    buildArtGroup();
+    buildWorldfileGroup();
+    buildItemFilesGroup();
+    m_controls.ok = place(new QPushButton(QStringLiteral("&OK"), this), 200, 280, 89, 21);
+    m_controls.ok->setDefault(true);
+    connect(m_controls.ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    const Controls &c = m_controls;
+    QWidget *order[] = {c.staidx,    c.statics,      c.chooseStaidx,    c.chooseStatics,
+                        c.artIdx,    c.art,          c.chooseArtIdx,    c.chooseArt,
+                        c.worldFile, c.unixLineEnds, c.chooseWorldFile, c.ok,
+                        c.itemFiles};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    const std::pair<QPushButton *, std::pair<PathEdit *, std::string_view>> choices[] = {
+        {c.chooseStaidx, {c.staidx, app::keys::Staidx}},
+        {c.chooseStatics, {c.statics, app::keys::Statics}},
+        {c.chooseArtIdx, {c.artIdx, app::keys::ArtIdx}},
+        {c.chooseArt, {c.art, app::keys::Art}},
+        {c.chooseWorldFile, {c.worldFile, app::keys::WorldFileWritten}},
+    };
+    for (const auto &[button, target] : choices) {
+        PathEdit *edit = target.first;
+        const std::string_view key = target.second;
+        connect(button, &QPushButton::clicked, this,
+                [this, edit, key] { onChooseFile(edit, key); });
+    }
+    connect(c.unixLineEnds, &QCheckBox::toggled, this, &OptionsDialog::onUnixToggled);
+    connect(c.itemFiles, &QLineEdit::textChanged, this, &OptionsDialog::onItemFilesChanged);
+
+    fitFontToCaptions(*this);
+    move(285, 255);
+}
+
+void OptionsDialog::buildStaticsGroup() {
+    auto *group = place(new GroupBox(QStringLiteral("StaticsFiles"), this), 0, 0, 481, 73);
+    label(group, "Staidx0", 8, 20);
+    m_controls.staidx = pathEdit(group, 56, 16, 385);
+    m_controls.chooseStaidx = chooseButton(group, 448, 16);
+    label(group, "Statics0", 8, 44);
+    m_controls.statics = pathEdit(group, 56, 40, 385);
+    m_controls.chooseStatics = chooseButton(group, 448, 40);
+}
+
+void OptionsDialog::buildArtGroup() {
+    auto *group = place(new GroupBox(QStringLiteral("ArtFiles"), this), 0, 80, 481, 73);
+    label(group, "Artidx", 8, 20);
+    m_controls.artIdx = pathEdit(group, 56, 16, 385);
+    m_controls.chooseArtIdx = chooseButton(group, 448, 16);
+    label(group, "Art", 8, 44);
+    m_controls.art = pathEdit(group, 56, 40, 385);
+    m_controls.chooseArt = chooseButton(group, 448, 40);
+}
+
+void OptionsDialog::buildWorldfileGroup() {
+    auto *group = place(new GroupBox(QStringLiteral("Worldfile"), this), 0, 160, 481, 65);
+    m_controls.worldFile = pathEdit(group, 8, 16, 433);
+    m_controls.chooseWorldFile = chooseButton(group, 448, 16);
+    m_controls.unixLineEnds = place(
+        new QCheckBox(QStringLiteral("Save WorldFile as Unix-Textformat"), group), 8, 40, 201, 17);
+    setSilverBackground(*m_controls.unixLineEnds);
+}
+
+void OptionsDialog::buildItemFilesGroup() {
+    auto *group =
+        place(new GroupBox(QStringLiteral("Path to Spheritemsb*"), this), 0, 232, 481, 41);
+    m_controls.itemFiles = place(new QLineEdit(group), 8, 16, 433, EditHeight);
+    setSilverBackground(*m_controls.itemFiles);
+}
+
+void OptionsDialog::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    fillFromSettings();
+}
+
+void OptionsDialog::run(const std::function<void()> &command) {
+    try {
+        command();
+    } catch (const std::exception &failure) {
+        m_messages.showError(failure);
+    }
+}
+
+void OptionsDialog::fillFromSettings() {
+    run([this] {
+        const auto read = [this](std::string_view key) {
+            return fromSetting(m_settings.readText(app::SettingsSection, key));
+        };
+        m_controls.staidx->setText(read(app::keys::Staidx));
+        m_controls.statics->setText(read(app::keys::Statics));
+        m_controls.worldFile->setText(read(app::keys::WorldFileWritten));
+        m_controls.artIdx->setText(read(app::keys::ArtIdx));
+        m_controls.art->setText(read(app::keys::Art));
+        // A value that differs from what the control showed is a change, and is written back
+        // through the control's handler, normalised.
+        const QString itemFiles = read(app::keys::ItemFiles);
+        if (m_controls.itemFiles->text() != itemFiles)
+            m_controls.itemFiles->setText(itemFiles);
+        const bool unixLineEnds = m_settings.readBool(app::SettingsSection, app::keys::Unix, false);
+        if (m_controls.unixLineEnds->isChecked() != unixLineEnds)
+            m_controls.unixLineEnds->setChecked(unixLineEnds);
+    });
+}
+
+void OptionsDialog::onChooseFile(PathEdit *edit, std::string_view key) {
+    run([&] {
+        const std::optional<QString> chosen = m_files.chooseFile(initialFolder(edit->text()));
+        if (!chosen)
+            return;
+        edit->setText(*chosen);
+        m_settings.writeText(app::SettingsSection, key, toSetting(edit->text()));
+    });
+}
+
+void OptionsDialog::onUnixToggled(bool checked) {
+    run([&] { m_settings.writeBool(app::SettingsSection, app::keys::Unix, checked); });
+}
+
+void OptionsDialog::onItemFilesChanged(const QString &text) {
+    run([&] { m_settings.writeText(app::SettingsSection, app::keys::ItemFiles, toSetting(text)); });
+}
+
+} // namespace tessaplex::ui

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <string_view>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tessaplex::app {
+class Settings;
+}
+
+namespace tessaplex::ui {
+
+class FileChooser;
+class MessageBoxes;
+class PathEdit;
+
+// Where the static map files, the art files, the world file and the item scripts lie, and
+// whether the world file is written with Unix line ends. It keeps no values of its own: every
+// showing reads them from the settings file, and every change is written there at once.
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+public:
+    OptionsDialog(app::Settings &settings, MessageBoxes &messages, FileChooser &files,
+                  QWidget *parent = nullptr);
+
+    // The controls, in the order of the keyboard focus.
+    struct Controls {
+        PathEdit *staidx = nullptr;
+        PathEdit *statics = nullptr;
+        QPushButton *chooseStaidx = nullptr;
+        QPushButton *chooseStatics = nullptr;
+        PathEdit *artIdx = nullptr;
+        PathEdit *art = nullptr;
+        QPushButton *chooseArtIdx = nullptr;
+        QPushButton *chooseArt = nullptr;
+        PathEdit *worldFile = nullptr;
+        QCheckBox *unixLineEnds = nullptr;
+        QPushButton *chooseWorldFile = nullptr;
+        QPushButton *ok = nullptr;
+        QLineEdit *itemFiles = nullptr;
+    };
+    [[nodiscard]] const Controls &controls() const { return m_controls; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildStaticsGroup();
+    void buildArtGroup();
+    void buildWorldfileGroup();
+    void buildItemFilesGroup();
+
+    // Handlers.
+    void fillFromSettings();
+    void onChooseFile(PathEdit *edit, std::string_view key);
+    void onUnixToggled(bool checked);
+    void onItemFilesChanged(const QString &text);
+
+    void run(const std::function<void()> &command);
+
+    app::Settings &m_settings;
+    MessageBoxes &m_messages;
+    FileChooser &m_files;
+    Controls m_controls;
+};
+
+} // namespace tessaplex::ui

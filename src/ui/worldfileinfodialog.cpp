@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/worldfileinfodialog.h"
+
+#include "ui/mainwindow.h"
+#include "ui/messageboxes.h"
+#include "ui/uistyle.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tessaplex::ui {
+
+namespace {
+
+constexpr int CaptionLeft = 16;
+constexpr int ValueLeft = 112;
+
+QLabel *row(QWidget *panel, const char *caption, int top) {
+    place(new QLabel(QString::fromLatin1(caption), panel), CaptionLeft, top,
+          ValueLeft - CaptionLeft - 2, 14);
+    return place(new QLabel(panel), ValueLeft, top, 156, 14);
+}
+
+} // namespace
+
+WorldFileInfoDialog::WorldFileInfoDialog(MainWindow &mainWindow, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_mainWindow(mainWindow) {
+    setWindowTitle(QStringLiteral("WorldFile Informations"));
+    setFixedSize(338, 222);
+    setWindowModality(Qt::ApplicationModal);
+
+    auto *panel = place(new QFrame(this), 0, 0, 337, 193);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    m_controls.lines = row(panel, "Lines ", 16);
+    m_controls.selectedItems = row(panel, "Selected Items", 40);
+    m_controls.listedItems = row(panel, "Listed Items", 64);
+    m_controls.linesToRemove = row(panel, "Lines to Remove", 88);
+    m_controls.use = place(new QPushButton(QStringLiteral("Use"), panel), 272, 16, 49, 14);
+    m_controls.use->setAutoDefault(false);
+    m_controls.ok = place(new QPushButton(QStringLiteral("&OK"), this), 128, 200, 81, 21);
+    m_controls.ok->setDefault(true);
+
+    connect(m_controls.use, &QPushButton::clicked, this, &WorldFileInfoDialog::onUse);
+    connect(m_controls.ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    fitFontToCaptions(*this);
+    centreOnScreen(*this);
+}
+
+void WorldFileInfoDialog::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    fill();
+}
+
+void WorldFileInfoDialog::fill() {
+    const Controls &c = m_controls;
+    const bool filled = m_mainWindow.runCommand([&] {
+        const std::optional<world::WorldFileInfo> info = m_mainWindow.session().worldFileInfo();
+        if (!info) {
+            c.use->setEnabled(false);
+            for (QLabel *value : {c.lines, c.selectedItems, c.listedItems, c.linesToRemove})
+                value->setText(QStringLiteral("<FILE NOT FOUND>"));
+            return;
+        }
+        c.use->setEnabled(true);
+        c.lines->setText(QString::number(static_cast<qulonglong>(info->lines)));
+        c.listedItems->setText(QString::number(info->listed));
+        c.selectedItems->setText(QString::number(info->selected));
+        c.linesToRemove->setText(QString::number(info->linesToRemove));
+    });
+    if (!filled) {
+        // A world file that exists but cannot be read: its values are unknown.
+        c.use->setEnabled(false);
+        for (QLabel *value : {c.lines, c.selectedItems, c.listedItems, c.linesToRemove})
+            value->clear();
+    }
+}
+
+void WorldFileInfoDialog::onUse() {
+    m_mainWindow.setLineWindow(QStringLiteral("0"), m_controls.lines->text());
+}
+
+} // namespace tessaplex::ui

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/filechooser.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace tessaplex::uitest {
+
+// A file dialog that gives the answers queued beforehand (nothing: the operator cancelled) and
+// remembers the folders it was opened in. With no answer queued it cancels.
+class ScriptedFileChooser : public ui::FileChooser {
+public:
+    [[nodiscard]] std::optional<QString> chooseFile(const QString &initialFolder) override {
+        folders.append(initialFolder);
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<QString> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<std::optional<QString>> answers;
+    QStringList folders;
+};
+
+} // namespace tessaplex::uitest
