@@ -58,11 +58,18 @@ DrawOutcome drawRuns(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canv
         {height, MaxRunRows, static_cast<std::uint32_t>(std::max(canvas.height(), 0))});
     const std::int64_t canvasWidth = canvas.width();
 
+    // The table is read at once: fetched row by row, it would pull the window away from the row
+    // data and back for every row of a large record.
+    std::uint16_t offsets[MaxRunRows];
+    const ByteWindow::Span tableBytes = window.bytes(table, 2 * std::size_t{rows});
+    const std::uint32_t knownRows = static_cast<std::uint32_t>(tableBytes.size / 2);
+    for (std::uint32_t row = 0; row < knownRows; ++row)
+        offsets[row] = readU16le(tableBytes.data + 2 * row);
+
     for (std::uint32_t row = 0; row < rows; ++row) {
-        const ByteWindow::Span rowOffset = window.bytes(table + 2 * std::uint64_t{row}, 2);
-        if (rowOffset.size < 2)
+        if (row >= knownRows)
             return DrawOutcome::Damaged;
-        std::uint64_t at = data + 2 * std::uint64_t{readU16le(rowOffset.data)};
+        std::uint64_t at = data + 2 * std::uint64_t{offsets[row]};
         std::int64_t x = 0;
         for (;;) {
             const ByteWindow::Span run = window.bytes(at, 4);

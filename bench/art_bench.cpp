@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Drawing one art preview as the row selection does: open both art files, read the index record
+// and the art record, draw onto the 131 x 201 canvas, close. The goal is well under 2 ms, so that
+// moving through the grid with the arrow keys stays fluid.
+#include "app/artpreview.h"
+#include "app/settings.h"
+#include "art/artdrawing.h"
+#include "art/memorybytesource.h"
+#include "art/rgbcanvas.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace tessaplex;
+
+namespace {
+
+constexpr std::uint32_t RawEntry = 0x4000;
+constexpr std::uint32_t TreeEntry = 0x4001;
+constexpr std::uint32_t FullEntry = 0x4002;
+
+void put16(std::string &out, unsigned value) {
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+
+void put32(std::string &out, std::uint32_t value) {
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+// A run record of the given size whose rows hold runsPerRow runs separated by one pixel.
+std::string runRecord(int width, int height, int runsPerRow) {
+    std::string table, data;
+    const int runLength = width / runsPerRow - 1;
+    for (int y = 0; y < height; ++y) {
+        put16(table, static_cast<unsigned>(data.size() / 2));
+        for (int r = 0; r < runsPerRow; ++r) {
+            put16(data, 1);
+            put16(data, static_cast<unsigned>(runLength));
+            for (int k = 0; k < runLength; ++k)
+                put16(data, static_cast<unsigned>((y * 31 + k) & 0x7FFF));
+        }
+        put32(data, 0);
+    }
+    std::string record;
+    put32(record, 1);
+    put16(record, static_cast<unsigned>(width));
+    put16(record, static_cast<unsigned>(height));
+    return record + table + data;
+}
+
+// Art files in a temporary folder: a raw tile, a tree-sized run record (44 x 120, a few runs a
+// row) and one that covers the whole preview (131 x 201, many short runs), behind 0x4000 empty
+// entries so that the index record lies where an item's does.
+class ArtFolder {
+public:
+    ArtFolder() {
+        m_dir = std::filesystem::temp_directory_path() / "tessaplex-art-bench";
+        std::filesystem::create_directories(m_dir);
+        std::string raw;
+        for (int i = 0; i < 1012; ++i)
+            put16(raw, static_cast<unsigned>(i * 37 & 0x7FFF));
+        const std::vector<std::string> records = {raw, runRecord(44, 120, 4),
+                                                  runRecord(131, 201, 16)};
+        std::string index;
+        for (std::uint32_t n = 0; n < RawEntry; ++n) {
+            put32(index, 0xFFFFFFFF);
+            put32(index, 0);
+            put32(index, 0);
+        }
+        for (const std::string &record : records) {
+            m_lookups.push_back(m_data.size());
+            put32(index, static_cast<std::uint32_t>(m_data.size()));
+            put32(index, static_cast<std::uint32_t>(record.size()));
+            put32(index, 0);
+            m_data += record;
+        }
+        write("art.mul", m_data);
+        write("artidx.mul", index);
+        write("qelm.ini", "[Custom]\nArt=" + (m_dir / "art.mul").string() +
+                              "\nArtIdx=" + (m_dir / "artidx.mul").string() + "\n");
+    }
+    ~ArtFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+    [[nodiscard]] std::string settingsPath() const { return (m_dir / "qelm.ini").string(); }
+    [[nodiscard]] const std::string &data() const { return m_data; }
+    // Where the raw, the tree and the full record start in the data file.
+    [[nodiscard]] std::uint64_t lookup(std::int64_t which) const {
+        return m_lookups.at(static_cast<std::size_t>(which));
+    }
+
+private:
+    void write(const char *name, const std::string &bytes) {
+        std::ofstream(m_dir / name, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::filesystem::path m_dir;
+    std::string m_data;
+    std::vector<std::uint64_t> m_lookups;
+};
+
+ArtFolder &folder() {
+    static ArtFolder instance;
+    return instance;
+}
+
+// The whole preview, files opened and closed each time.
+void previewFromFiles(benchmark::State &state) {
+    const app::Settings settings(folder().settingsPath());
+    art::RgbCanvas canvas(131, 201);
+    const auto entry = static_cast<std::uint32_t>(state.range(0));
+    for (auto _ : state) {
+        const art::DrawOutcome outcome = app::previewArt(settings, entry, canvas);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(previewFromFiles)
+    ->Arg(RawEntry)
+    ->Arg(TreeEntry)
+    ->Arg(FullEntry)
+    ->Unit(benchmark::kMicrosecond);
+
+// The drawing alone, from bytes in memory: what is left when the files cost nothing.
+void drawFromMemory(benchmark::State &state) {
+    art::MemoryByteSource data(folder().data());
+    art::RgbCanvas canvas(131, 201);
+    const std::uint64_t lookup = folder().lookup(state.range(0));
+    for (auto _ : state) {
+        const art::DrawOutcome outcome = art::drawArtRecord(data, lookup, canvas);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(drawFromMemory)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
