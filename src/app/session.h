@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "statics/patchplan.h"
 #include "world/analyse.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
@@ -15,6 +16,10 @@
 
 namespace tessaplex {
 class ProgressGauge;
+}
+
+namespace tessaplex::statics {
+class FileSystem;
 }
 
 namespace tessaplex::app {
@@ -62,6 +67,12 @@ public:
     // as it was, when anything stands in the way.
     enum class PatchOutcome { TooManyMarks, Finished };
     PatchOutcome patch(ProgressGauge &gauge);
+    // The same on the given files (tests hand in files that fail on purpose).
+    PatchOutcome patch(ProgressGauge &gauge, statics::FileSystem &files);
+    // Every check of PATCH, changing no file: what PATCH would write, or nothing when too many
+    // rows are marked. Throws Error as patch() does; with no marked row the plan is empty.
+    [[nodiscard]] std::optional<statics::PatchPlan> planPatch() const;
+    [[nodiscard]] std::optional<statics::PatchPlan> planPatch(statics::FileSystem &files) const;
 
     // The world file path the table was analysed from and the line list generation it used;
     // PATCH refuses to rewrite a file whose lines no longer belong to the table.

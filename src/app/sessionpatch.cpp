@@ -1,12 +1,216 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/session.h"
 
+#include "app/startdirectory.h"
+#include "statics/mapgeometry.h"
+#include "statics/realfilesystem.h"
+#include "statics/staticspatcher.h"
 #include "world/error.h"
+#include "world/numberrules.h"
+
+#include <cstring>
+#include <limits>
+#include <memory>
 
 namespace tessaplex::app {
 
-Session::PatchOutcome Session::patch(ProgressGauge &) {
-    throw Error("PATCH is not available yet");
+namespace {
+
+using statics::LineRange;
+using world::ItemTable;
+
+constexpr std::uint32_t MaxMarks = 500000;
+
+Error notAnInteger(const std::string &text) {
+    return Error("'" + text + "' is not a valid integer value");
+}
+
+// A cell the table shows as the decimal of a stored number, read strictly: an empty cell, or a
+// value beyond the signed 32-bit range, is no integer.
+std::int32_t strictCell(bool present, std::int64_t value) {
+    if (!present)
+        throw notAnInteger({});
+    if (value > std::numeric_limits<std::int32_t>::max())
+        throw notAnInteger(std::to_string(value));
+    return static_cast<std::int32_t>(value);
+}
+
+struct ConvertedRow {
+    std::int32_t block = 0;
+    statics::TBlocks record;
+    std::int32_t startLine = 0;
+    std::int32_t endLine = 0;
+};
+
+// The row's cells as PATCH reads them, in the order in which it converts them, so that the first
+// bad cell is the one reported: "BLOCK", "COLOR", "Z", "Y", "X" strictly as decimal, "ID" by the
+// hex rule, then "Startzeile" and "EndZeile".
+ConvertedRow convertRow(const ItemTable &table, int row) {
+    ConvertedRow c;
+    c.block = strictCell(table.hasPosition(row), table.block(row));
+    c.record.color = strictCell(table.hasColor(row), table.color(row));
+    c.record.z = world::strictDecimalTextToInt(table.zText(row));
+    c.record.y = statics::offsetInBlock(world::strictDecimalTextToInt(table.yText(row)));
+    c.record.x = statics::offsetInBlock(world::strictDecimalTextToInt(table.xText(row)));
+    c.record.id = static_cast<std::int32_t>(table.idValue(row));
+    c.startLine = strictCell(table.hasLines(row), table.startLine(row));
+    c.endLine = strictCell(table.hasLines(row), table.endLine(row));
+    return c;
+}
+
+template <typename F> void forEachMarkedRow(const ItemTable &table, F &&f) {
+    for (int row = 1; row < table.rowCount(); ++row) {
+        if (table.isMarked(row))
+            f(row);
+    }
+}
+
+std::string rowText(int row) {
+    return "Row " + std::to_string(row) + ": ";
+}
+
+// The lines in memory must be those of the analysed file, and still that file's bytes, or the
+// rewrite would put one file's lines over another or remove lines of other sections.
+void checkLinesBelongToTable(const Session &session, const std::string &worldFile) {
+    const world::LineList &lines = session.lines();
+    const std::string &analysed = session.analysedWorldFile();
+    if (analysed.empty())
+        throw Error("No world file has been analysed; analyse before patching");
+    if (worldFile != analysed)
+        throw Error("The items were analysed from " + analysed +
+                    ", but the \"Worldfile\" setting now names " + worldFile + "; analyse again");
+    if (lines.sourcePath() != analysed || lines.generation() != session.analysedGeneration())
+        throw Error("The world file " + analysed +
+                    " was read again and has changed since the analysis; analyse it again");
+    if (lines.hasNulByte()) {
+        const std::string_view bytes = lines.bytes();
+        const auto offset =
+            static_cast<const char *>(std::memchr(bytes.data(), 0, bytes.size())) - bytes.data();
+        throw Error("The world file " + analysed + " holds a NUL byte at offset " +
+                    std::to_string(offset) + "; rewriting it would lose the text after it");
+    }
+}
+
+bool isSectionHeader(std::string_view line) {
+    return line.size() > 11 && line.substr(0, 10) == "[WORLDITEM";
+}
+
+// Each marked row's lines must still be its item section: a "[WORLDITEM" line to an empty line,
+// after the section of the marked row before it.
+void checkSections(const Session &session, const std::vector<LineRange> &ranges) {
+    const world::LineList &lines = session.lines();
+    std::size_t k = 0;
+    std::int64_t previousEnd = -1;
+    forEachMarkedRow(session.table(), [&](int row) {
+        const LineRange range = ranges[k++];
+        const std::string span = "lines " + std::to_string(static_cast<std::int32_t>(range.start)) +
+                                 " to " + std::to_string(static_cast<std::int32_t>(range.end));
+        if (static_cast<std::int32_t>(range.start) < 0 || range.start >= range.end ||
+            range.end >= lines.size())
+            throw Error(rowText(row) + span + " are no section of the world file's " +
+                        std::to_string(lines.size()) + " lines");
+        if (std::int64_t{range.start} <= previousEnd)
+            throw Error(rowText(row) + span + " overlap the section of a marked row above it");
+        if (!isSectionHeader(lines.line(range.start)))
+            throw Error(rowText(row) + "line " + std::to_string(range.start) +
+                        " of the world file is not a \"[WORLDITEM\" line");
+        if (!lines.line(range.end).empty())
+            throw Error(rowText(row) + "line " + std::to_string(range.end) +
+                        " of the world file is not an empty line");
+        previousEnd = range.end;
+    });
+}
+
+struct PreparedPatch {
+    enum class State { TooManyMarks, NothingMarked, Ready } state = State::Ready;
+    std::unique_ptr<statics::StaticsPatcher> patcher;
+    bool unixLineEnds = false;
+};
+
+// Everything PATCH does before it writes: the limit, the conversion of the marked rows, the
+// settings, and every check of the files, in that order.
+PreparedPatch preparePatch(const Session &session, statics::FileSystem &files) {
+    PreparedPatch prepared;
+    const ItemTable &table = session.table();
+
+    std::uint32_t marked = 0;
+    forEachMarkedRow(table, [&](int) { ++marked; });
+    if (marked > MaxMarks) {
+        prepared.state = PreparedPatch::State::TooManyMarks;
+        return prepared;
+    }
+
+    std::vector<LineRange> ranges;
+    ranges.reserve(marked);
+    forEachMarkedRow(table, [&](int row) {
+        const ConvertedRow c = convertRow(table, row);
+        ranges.push_back(
+            {static_cast<std::uint32_t>(c.startLine), static_cast<std::uint32_t>(c.endLine)});
+    });
+    if (marked == 0) {
+        prepared.state = PreparedPatch::State::NothingMarked;
+        return prepared;
+    }
+
+    const Settings &settings = session.settings();
+    statics::PatchFiles paths =
+        statics::PatchFiles::fromSettings(settings.readText(SettingsSection, keys::Statics),
+                                          settings.readText(SettingsSection, keys::Staidx),
+                                          settings.readText(SettingsSection, keys::WorldFileRead));
+    for (std::string *path :
+         {&paths.statics, &paths.staidx, &paths.world, &paths.staticsBackup, &paths.staidxBackup})
+        *path = nativePath(std::move(*path));
+
+    checkLinesBelongToTable(session, paths.world);
+    checkSections(session, ranges);
+
+    prepared.patcher = std::make_unique<statics::StaticsPatcher>(files, std::move(paths));
+    statics::StaticsPatcher &patcher = *prepared.patcher;
+    patcher.inspect();
+    statics::TBlockManager &blocks = patcher.blocks();
+    blocks.reserve(marked);
+    forEachMarkedRow(table, [&](int row) {
+        const ConvertedRow c = convertRow(table, row);
+        if (c.block < 0 || static_cast<std::uint32_t>(c.block) >= blocks.blockCount())
+            throw Error(rowText(row) + "BLOCK " + std::to_string(c.block) +
+                        " lies outside the map: the static index file " + patcher.paths().staidx +
+                        " has blocks 0 to " + std::to_string(blocks.blockCount() - 1));
+        blocks.append(static_cast<std::uint32_t>(c.block), c.record);
+    });
+    patcher.setLineRanges(std::move(ranges));
+    patcher.checkWorldFile(session.lines());
+    prepared.unixLineEnds = settings.readBool(SettingsSection, keys::Unix, false);
+    return prepared;
+}
+
+} // namespace
+
+Session::PatchOutcome Session::patch(ProgressGauge &gauge) {
+    statics::RealFileSystem files;
+    return patch(gauge, files);
+}
+
+Session::PatchOutcome Session::patch(ProgressGauge &gauge, statics::FileSystem &files) {
+    PreparedPatch prepared = preparePatch(*this, files);
+    if (prepared.state == PreparedPatch::State::TooManyMarks)
+        return PatchOutcome::TooManyMarks;
+    if (prepared.state == PreparedPatch::State::Ready)
+        prepared.patcher->write(m_lines, prepared.unixLineEnds, gauge);
+    return PatchOutcome::Finished;
+}
+
+std::optional<statics::PatchPlan> Session::planPatch() const {
+    statics::RealFileSystem files;
+    return planPatch(files);
+}
+
+std::optional<statics::PatchPlan> Session::planPatch(statics::FileSystem &files) const {
+    const PreparedPatch prepared = preparePatch(*this, files);
+    if (prepared.state == PreparedPatch::State::TooManyMarks)
+        return std::nullopt;
+    if (prepared.state == PreparedPatch::State::NothingMarked)
+        return statics::PatchPlan{};
+    return prepared.patcher->plan(m_lines, prepared.unixLineEnds);
 }
 
 } // namespace tessaplex::app

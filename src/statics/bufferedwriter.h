@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "statics/file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace tessaplex::statics {
+
+// Collects small writes into large ones. Once a write to the file has failed, every later call
+// fails too, so a caller may check only at the end.
+class BufferedWriter {
+public:
+    static constexpr std::size_t DefaultCapacity = std::size_t{1} << 20;
+
+    explicit BufferedWriter(File &file, std::size_t capacity = DefaultCapacity);
+
+    // Appends size bytes; false once any write has failed.
+    [[nodiscard]] bool write(const void *data, std::size_t size) {
+        if (size <= m_capacity - m_used) {
+            std::memcpy(m_buffer.data() + m_used, data, size);
+            m_used += size;
+            m_written += size;
+            return m_ok;
+        }
+        return writeSlow(data, size);
+    }
+    // Hands every collected byte to the file.
+    [[nodiscard]] bool flush();
+
+    // Bytes accepted so far, flushed or not.
+    [[nodiscard]] std::uint64_t written() const { return m_written; }
+    [[nodiscard]] bool ok() const { return m_ok; }
+
+private:
+    bool writeSlow(const void *data, std::size_t size);
+
+    File &m_file;
+    std::vector<unsigned char> m_buffer;
+    std::size_t m_capacity;
+    std::size_t m_used = 0;
+    std::uint64_t m_written = 0;
+    bool m_ok = true;
+};
+
+} // namespace tessaplex::statics

@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "statics/realfilesystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tessaplex::statics {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef _WIN32
+constexpr int ReadFlags = _O_RDONLY | _O_BINARY;
+constexpr int CreateFlags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY;
+int openFile(const std::string &path, int flags) {
+    return _open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
+}
+long long readSome(int fd, void *data, std::size_t size) {
+    return _read(fd, data, static_cast<unsigned>(size > 0x40000000u ? 0x40000000u : size));
+}
+long long writeSome(int fd, const void *data, std::size_t size) {
+    return _write(fd, data, static_cast<unsigned>(size > 0x40000000u ? 0x40000000u : size));
+}
+bool seekTo(int fd, std::uint64_t offset) {
+    return _lseeki64(fd, static_cast<long long>(offset), SEEK_SET) >= 0;
+}
+bool syncFd(int fd) {
+    return _commit(fd) == 0;
+}
+bool closeFd(int fd) {
+    return _close(fd) == 0;
+}
+void copyPermissions(int, const std::string &) {}
+void syncFolderOf(const std::string &) {}
+#else
+constexpr int ReadFlags = O_RDONLY | O_CLOEXEC;
+constexpr int CreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+int openFile(const std::string &path, int flags) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+long long readSome(int fd, void *data, std::size_t size) {
+    return ::read(fd, data, size);
+}
+long long writeSome(int fd, const void *data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+bool seekTo(int fd, std::uint64_t offset) {
+    return ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+bool syncFd(int fd) {
+    return ::fsync(fd) == 0;
+}
+bool closeFd(int fd) {
+    // After a failed close the descriptor is gone all the same; it must not be closed again.
+    return ::close(fd) == 0;
+}
+// Best effort: a file that keeps the default rights is still a correct file.
+void copyPermissions(int fd, const std::string &model) {
+    struct stat st;
+    if (!model.empty() && ::stat(model.c_str(), &st) == 0)
+        (void)::fchmod(fd, st.st_mode & 07777);
+}
+// A rename is only durable once the folder that holds the new name is on the disk. Best effort:
+// some file systems cannot sync a folder, and the rename itself has succeeded.
+void syncFolderOf(const std::string &path) {
+    const fs::path parent = fs::path(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
+    const int fd = openFile(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool renameNoReplace(const std::string &from, const std::string &to) {
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+#endif
+    // Without an atomic no-replace rename: a hard link fails when the name is taken.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        if (::unlink(from.c_str()) == 0)
+            return true;
+        (void)::unlink(to.c_str());
+        return false;
+    }
+    if (errno == EEXIST)
+        return false;
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(to, ec)) || ec)
+        return false;
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+#endif
+
+class RealFile : public File {
+public:
+    explicit RealFile(int fd)
+        : m_fd(fd) {}
+    ~RealFile() override {
+        if (m_fd >= 0)
+            (void)closeFd(m_fd);
+    }
+    RealFile(const RealFile &) = delete;
+    RealFile &operator=(const RealFile &) = delete;
+
+    std::optional<std::size_t> read(void *data, std::size_t size) override {
+        long long n;
+        do {
+            n = readSome(m_fd, data, size);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0)
+            return std::nullopt;
+        return static_cast<std::size_t>(n);
+    }
+
+    bool write(const void *data, std::size_t size) override {
+        const char *p = static_cast<const char *>(data);
+        while (size > 0) {
+            const long long n = writeSome(m_fd, p, size);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            p += n;
+            size -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    bool seek(std::uint64_t offset) override { return seekTo(m_fd, offset); }
+    bool sync() override { return syncFd(m_fd); }
+
+    bool close() override {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd >= 0 && closeFd(fd);
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+std::unique_ptr<File> RealFileSystem::openForReading(const std::string &path) {
+    const int fd = openFile(path, ReadFlags);
+    if (fd < 0)
+        return nullptr;
+    return std::make_unique<RealFile>(fd);
+}
+
+std::unique_ptr<File> RealFileSystem::createNew(const std::string &path,
+                                                const std::string &permissionsOf) {
+    const int fd = openFile(path, CreateFlags);
+    if (fd < 0)
+        return nullptr;
+    copyPermissions(fd, permissionsOf);
+    return std::make_unique<RealFile>(fd);
+}
+
+bool RealFileSystem::rename(const std::string &from, const std::string &to, Rename mode) {
+#ifdef _WIN32
+    // The C library's rename never replaces; the library one always does.
+    if (mode == Rename::NoReplace)
+        return std::rename(from.c_str(), to.c_str()) == 0;
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return !ec;
+#else
+    const bool ok = mode == Rename::NoReplace ? renameNoReplace(from, to)
+                                              : std::rename(from.c_str(), to.c_str()) == 0;
+    if (ok) {
+        syncFolderOf(to);
+        if (fs::path(from).parent_path() != fs::path(to).parent_path())
+            syncFolderOf(from);
+    }
+    return ok;
+#endif
+}
+
+bool RealFileSystem::remove(const std::string &path) {
+    return std::remove(path.c_str()) == 0;
+}
+
+bool RealFileSystem::exists(const std::string &path) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(path, ec);
+    if (ec)
+        return ec != std::errc::no_such_file_or_directory;
+    return status.type() != fs::file_type::not_found;
+}
+
+std::optional<FileStatus> RealFileSystem::status(const std::string &path) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    const auto modified = fs::last_write_time(path, ec);
+    if (ec)
+        return std::nullopt;
+    return FileStatus{static_cast<std::uint64_t>(size),
+                      static_cast<std::int64_t>(modified.time_since_epoch().count())};
+}
+
+} // namespace tessaplex::statics

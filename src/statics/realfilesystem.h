@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "statics/filesystem.h"
+
+namespace tessaplex::statics {
+
+// The operating system's files. Renames wait until the folder entry is on the disk, so that the
+// order in which files are replaced survives a power cut.
+class RealFileSystem : public FileSystem {
+public:
+    std::unique_ptr<File> openForReading(const std::string &path) override;
+    std::unique_ptr<File> createNew(const std::string &path,
+                                    const std::string &permissionsOf) override;
+    bool rename(const std::string &from, const std::string &to, Rename mode) override;
+    bool remove(const std::string &path) override;
+    bool exists(const std::string &path) override;
+    std::optional<FileStatus> status(const std::string &path) override;
+};
+
+} // namespace tessaplex::statics

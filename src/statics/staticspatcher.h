@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "statics/filesystem.h"
+#include "statics/indexrecord.h"
+#include "statics/linerange.h"
+#include "statics/patchfiles.h"
+#include "statics/patchplan.h"
+#include "statics/tblockmanager.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaplex {
+class ProgressGauge;
+}
+
+namespace tessaplex::world {
+class LineList;
+}
+
+namespace tessaplex::statics {
+
+// One PATCH run on the files: merges the pending records into new static map files and writes
+// the world file without the patched sections, such that the old files survive any failure.
+//
+// Use: inspect(), fill blocks() and setLineRanges(), checkWorldFile(), then plan() or write().
+// Every refusal comes from inspect() or checkWorldFile(), before any file is created, renamed or
+// written.
+//
+// write() makes the three new files completely, synced, under temporary names beside their
+// targets; only then does it move the old static files to their backup names, put the new ones
+// in place and replace the world file in one step. Until that last step every failure puts the
+// old files back and removes the temporary ones; a process that dies leaves the old files at
+// worst under the backup names, or the complete new set.
+class StaticsPatcher {
+public:
+    StaticsPatcher(FileSystem &files, PatchFiles paths);
+    ~StaticsPatcher();
+    StaticsPatcher(const StaticsPatcher &) = delete;
+    StaticsPatcher &operator=(const StaticsPatcher &) = delete;
+
+    [[nodiscard]] const PatchFiles &paths() const { return m_paths; }
+
+    // Reads the old static index and checks what must hold before anything is touched: three
+    // different files; no file bearing a backup name; an index of a whole number of 512-block
+    // columns; every block's records inside the data file. Throws Error naming the file.
+    void inspect();
+
+    // After inspect(): the number of blocks (index records) of the map.
+    [[nodiscard]] std::uint32_t blockCount() const;
+    // After inspect(): the pending records, one list for each of blockCount() blocks.
+    [[nodiscard]] TBlockManager &blocks();
+    [[nodiscard]] const TBlockManager &blocks() const;
+
+    // The sections to leave out of the world file: ascending, not overlapping, each start at or
+    // before its end, every end a line of the world file.
+    void setLineRanges(std::vector<LineRange> ranges);
+
+    // Checks that the world file on disk holds exactly the bytes that lines was read from.
+    // Throws Error when it cannot be read or differs (another program wrote it since).
+    void checkWorldFile(const world::LineList &lines);
+
+    // The sizes and counts of what write() would produce. Throws Error when the new data file
+    // would be too large for the index to address.
+    [[nodiscard]] PatchPlan plan(const world::LineList &lines, bool unixLineEnds) const;
+
+    // Writes the new files and puts them in place (see the class comment). The gauge runs over
+    // the blocks, then over the world file's lines. Throws Error, with every original file as it
+    // was, when any step fails; a failure to remove an old file after the new set is in place is
+    // reported as well, with the new files kept.
+    void write(const world::LineList &lines, bool unixLineEnds, ProgressGauge &gauge);
+
+private:
+    struct Transaction;
+
+    [[nodiscard]] IndexRecord oldRecord(std::uint32_t block) const;
+    [[nodiscard]] std::uint64_t newDataSize() const;
+    std::string createTemporary(Transaction &t, const std::string &target,
+                                std::unique_ptr<File> &file);
+    void writeStatics(Transaction &t, ProgressGauge &gauge);
+    void writeWorld(Transaction &t, const world::LineList &lines, bool unixLineEnds,
+                    ProgressGauge &gauge);
+    void checkUnchanged();
+    void replace(Transaction &t);
+    [[nodiscard]] std::string rollBack(Transaction &t);
+
+    FileSystem &m_files;
+    PatchFiles m_paths;
+    std::vector<unsigned char> m_oldIndex;
+    std::unique_ptr<TBlockManager> m_blocks;
+    std::vector<LineRange> m_ranges;
+    FileStatus m_indexStatus, m_dataStatus;
+    std::optional<FileStatus> m_worldStatus;
+};
+
+} // namespace tessaplex::statics

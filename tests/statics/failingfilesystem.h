@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "statics/realfilesystem.h"
+
+#include <string>
+#include <vector>
+
+namespace tessaplex::test {
+
+// The real files, with every operation counted and the one numbered failAt (from 1) made to
+// fail: opening and creating give no file, a write writes half its bytes, a rename or a removal
+// does nothing, exists() cannot tell (and so answers true), status() gives nothing. failAt 0
+// lets every operation succeed, to count them. With Dies, every operation from failAt on fails,
+// as if the process had died there.
+class FailingFileSystem : public statics::FileSystem {
+public:
+    enum class Mode { FailsOnce, Dies };
+
+    explicit FailingFileSystem(int failAt = 0, Mode mode = Mode::FailsOnce)
+        : m_failAt(failAt)
+        , m_mode(mode) {}
+
+    [[nodiscard]] int operations() const { return m_count; }
+    // One line per operation, "<number> <operation> <path>", for failure messages.
+    [[nodiscard]] const std::vector<std::string> &log() const { return m_log; }
+    [[nodiscard]] std::string logText() const;
+    // False when this operation is the one to fail; counts it.
+    bool step(const std::string &what);
+
+    std::unique_ptr<statics::File> openForReading(const std::string &path) override;
+    std::unique_ptr<statics::File> createNew(const std::string &path,
+                                             const std::string &permissionsOf) override;
+    bool rename(const std::string &from, const std::string &to, Rename mode) override;
+    bool remove(const std::string &path) override;
+    bool exists(const std::string &path) override;
+    std::optional<statics::FileStatus> status(const std::string &path) override;
+
+private:
+    int m_failAt;
+    Mode m_mode;
+    int m_count = 0;
+    std::vector<std::string> m_log;
+    statics::RealFileSystem m_real;
+};
+
+} // namespace tessaplex::test
