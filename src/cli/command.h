@@ -25,6 +25,8 @@ public:
 };
 
 std::unique_ptr<Command> makeAnalyseCommand();
+std::unique_ptr<Command> makeInfoCommand();
+std::unique_ptr<Command> makePatchCommand();
 std::unique_ptr<Command> makeFindCommand();
 std::unique_ptr<Command> makeArtCommand();
 

@@ -26,6 +26,8 @@ int main(int argc, char **argv) {
 
     std::vector<std::unique_ptr<cli::Command>> commands;
     commands.push_back(cli::makeAnalyseCommand());
+    commands.push_back(cli::makeInfoCommand());
+    commands.push_back(cli::makePatchCommand());
     commands.push_back(cli::makeFindCommand());
     commands.push_back(cli::makeArtCommand());
 

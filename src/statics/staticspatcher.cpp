@@ -188,6 +188,9 @@ PatchPlan StaticsPatcher::plan(const world::LineList &lines, bool unixLineEnds) 
     plan.indexBytes = std::uint64_t{plan.indexRecords} * IndexRecord::Size;
     plan.dataBytes = newDataSize();
     plan.worldBytes = rewrittenWorldSize(lines, m_ranges, lineEndFor(unixLineEnds));
+    plan.staidx = m_paths.staidx;
+    plan.statics = m_paths.statics;
+    plan.world = m_paths.world;
     return plan;
 }
 
