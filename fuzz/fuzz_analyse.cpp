@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Arbitrary bytes as a world file, an item script file and a settings file, run through the
+// settings reader and writer and through Analyse as the desktop program runs it.
+//
+// Input: up to four parts separated by the line "~~~": the world file, the item script file, the
+// settings file, and the line window ("Startline" text, LF, "Lines" text; without it the window
+// is the whole world file). The run's files live in one temporary folder per process.
+#include "app/session.h"
+#include "app/settings.h"
+#include "world/error.h"
+#include "world/itemtable.h"
+#include "world/linelist.h"
+#include "world/progressgauge.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using namespace tessaplex;
+namespace fs = std::filesystem;
+
+constexpr std::string_view Separator = "\n~~~\n";
+
+// Checks a promise of the code under test; a broken one stops the run as a finding.
+void require(bool condition, const char *what) {
+    if (!condition) {
+        std::fprintf(stderr, "broken promise: %s\n", what);
+        std::abort();
+    }
+}
+
+std::vector<std::string_view> splitParts(std::string_view input) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const auto at = input.find(Separator);
+        if (at == std::string_view::npos || parts.size() == 3) {
+            parts.push_back(input);
+            break;
+        }
+        parts.push_back(input.substr(0, at));
+        input.remove_prefix(at + Separator.size());
+    }
+    parts.resize(4);
+    return parts;
+}
+
+void writeBytes(const std::string &path, std::string_view bytes) {
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    require(file != nullptr, "the fixture folder is writable");
+    if (!bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+const std::string &folder() {
+    // Never destroyed: the exit handler that removes the folder runs after static destructors.
+    static const std::string *path = [] {
+        // A memory file system where there is one: every settings write is flushed to the disk,
+        // which on a real disk would slow the runs down a hundredfold.
+        std::error_code ec;
+        const fs::path base =
+            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        std::string pattern = (base / "tessaplex-fuzz-XXXXXX").string();
+        require(mkdtemp(pattern.data()) != nullptr, "a temporary folder can be made");
+        auto *made = new std::string(pattern + "/");
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(folder(), ec);
+        });
+        return made;
+    }();
+    return *path;
+}
+
+constexpr std::string_view Keys[] = {"Staidx", "Worldfile", "ItemFiles", "Unix",  "X1",
+                                     "Custom", "",          "a=b",       " Art ", "[x]"};
+
+// Reading is stable, and writing one key changes what that key reads and nothing else.
+void checkSettings(std::string_view text, std::uint8_t choice) {
+    const std::string path = folder() + "settings.ini";
+    writeBytes(path, text);
+    app::Settings settings(path);
+    std::vector<std::string> before;
+    for (std::string_view key : Keys) {
+        before.push_back(settings.readText("Custom", key, "(none)"));
+        require(before.back() == "(none)" || before.back().size() <= 2047, "values are capped");
+        (void)settings.readInteger("Custom", key, 7);
+        (void)settings.readBool("cUSTOM", key, true);
+    }
+    const std::size_t written = choice % 5; // keys a program writes: no blanks, no "=", not empty
+    const std::string value = "v" + std::to_string(choice);
+    settings.writeText("Custom", Keys[written], value);
+    for (std::size_t k = 0; k < std::size(Keys); ++k) {
+        const std::string now = settings.readText("Custom", Keys[k], "(none)");
+        if (k == written)
+            require(now == value, "a written value reads back");
+        else
+            require(now == before[k], "a write leaves the other keys alone");
+    }
+}
+
+// Every listed row names a header line and the empty line that ends its section, inside the
+// window, in file order, with "NO" as its mark.
+void checkTable(const world::ItemTable &table, const world::LineList &lines) {
+    std::int64_t previousEnd = -1;
+    for (int row = 1; row < table.rowCount(); ++row) {
+        const std::int32_t start = table.startLine(row);
+        const std::int32_t end = table.endLine(row);
+        require(start > previousEnd && start < end, "rows are in file order and do not overlap");
+        require(static_cast<std::size_t>(end) < lines.size(), "rows lie inside the file");
+        const std::string_view header = lines.line(static_cast<std::size_t>(start));
+        require(header.size() > 11 && header.substr(0, 10) == "[WORLDITEM",
+                "rows start at headers");
+        require(lines.line(static_cast<std::size_t>(end)).empty(), "rows end at empty lines");
+        require(table.cellText(world::Column::Patch, row) == "NO", "new rows are unmarked");
+        previousEnd = end;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char *>(data), size);
+    const std::vector<std::string_view> parts = splitParts(input);
+    const std::string &dir = folder();
+
+    checkSettings(parts[2], size ? data[size - 1] : 0);
+
+    writeBytes(dir + "world.scp", parts[0]);
+    writeBytes(dir + "items.scp", parts[1]);
+    writeBytes(dir + "qelmfile.txt", "items.scp\r\nmissing.scp\r\n");
+    // This run's section comes first, so that the first-match rule points Analyse at this run's
+    // files and never at a path the fuzzer made up (such as a device that never ends); the
+    // fuzzed settings behind it must still be read past.
+    std::string ini = "[Custom]\r\nItemFiles=" + dir + "\r\nWorldfile=" + dir + "world.scp\r\n";
+    ini += parts[2];
+    writeBytes(dir + "qelm.ini", ini);
+
+    app::Session session(dir);
+    ProgressGauge gauge;
+    std::string startText = "0";
+    std::string linesText;
+    if (parts[3].empty()) {
+        world::LineList lines;
+        lines.setBytes(parts[0]);
+        linesText = std::to_string(lines.size());
+    } else {
+        const auto newline = parts[3].find('\n');
+        startText = std::string(parts[3].substr(0, newline));
+        linesText =
+            newline == std::string_view::npos ? "" : std::string(parts[3].substr(newline + 1));
+    }
+    try {
+        const auto outcome = session.analyse(startText, linesText, gauge);
+        if (outcome == world::AnalyseOutcome::Listed) {
+            checkTable(session.table(), session.lines());
+            require(gauge.progress() == gauge.maximum() || gauge.progress() == 0,
+                    "the gauge ends full");
+        } else {
+            require(!session.table().hasHeadings(), "nothing listed leaves the table as it was");
+        }
+    } catch (const Error &e) {
+        std::fprintf(stderr, "unexpected error: %s\n", e.what());
+        std::abort();
+    }
+    return 0;
+}
