@@ -2,6 +2,7 @@
 // tessaplex-genshard: writes a synthetic shard folder of any size for benchmarks and tests.
 #include "app/errortext.h"
 #include "app/settings.h"
+#include "artfiles.h"
 #include "itemscripts.h"
 #include "random.h"
 #include "shardpart.h"
@@ -53,6 +54,7 @@ int main(int argc, char **argv) {
     // Optional parts, each with its own options.
     std::vector<std::unique_ptr<bench::ShardPart>> parts;
     parts.push_back(bench::makeStaticsFiles());
+    parts.push_back(bench::makeArtFiles());
     for (auto &part : parts)
         part->addOptions(program);
 
