@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace tessaplex::test {
+// Its own namespace: other test folders have helpers of the same names.
+namespace tessaplex::test::filtertables {
 
 // One listed item, as the filter and search tests need it.
 struct TestItem {
@@ -64,4 +65,4 @@ protected:
     void percentChanged(int percent) override { percents.push_back(percent); }
 };
 
-} // namespace tessaplex::test
+} // namespace tessaplex::test::filtertables

@@ -11,6 +11,7 @@
 using namespace tessaplex;
 using namespace tessaplex::selection;
 using namespace tessaplex::test;
+using namespace tessaplex::test::filtertables;
 using world::IdForm;
 
 namespace {
