@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "world/largememory.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tessaplex::world {
 
@@ -32,25 +32,35 @@ public:
 
     [[nodiscard]] std::size_t size() const { return m_lineCount; }
     [[nodiscard]] bool empty() const { return m_lineCount == 0; }
-    [[nodiscard]] std::string_view line(std::size_t index) const;
+    [[nodiscard]] std::string_view line(std::size_t index) const {
+        const char *data = m_data.data();
+        const std::uint32_t start = m_starts[index];
+        std::uint32_t stop = m_starts[index + 1];
+        // A line's own characters hold no CR or LF, so its terminator is whatever of them ends it.
+        if (stop > start && data[stop - 1] == '\n')
+            --stop;
+        if (stop > start && data[stop - 1] == '\r')
+            --stop;
+        return {data + start, stop - start};
+    }
 
     // The file the contents were read from; empty for setBytes() without a name and after clear().
     [[nodiscard]] const std::string &sourcePath() const { return m_sourcePath; }
     // Every byte that was read, also those after a NUL byte, which are not part of any line.
-    [[nodiscard]] std::string_view bytes() const { return {m_data.get(), m_size}; }
+    [[nodiscard]] std::string_view bytes() const { return {m_data.data(), m_size}; }
     [[nodiscard]] bool hasNulByte() const { return m_textSize != m_size; }
     // Changes whenever the contents change; reading the same bytes again keeps it.
     [[nodiscard]] std::uint64_t generation() const { return m_generation; }
 
 private:
-    void adopt(std::unique_ptr<char[]> data, std::size_t size, std::string sourcePath);
+    void adopt(LargeArray<char> data, std::size_t size, std::string sourcePath);
     void split();
 
-    std::unique_ptr<char[]> m_data;
+    LargeArray<char> m_data;
     std::size_t m_size = 0;
     std::size_t m_textSize = 0;
     // m_starts[i] is where line i begins; m_starts[m_lineCount] is where the text ends.
-    std::vector<std::uint32_t> m_starts;
+    LargeArray<std::uint32_t> m_starts;
     std::size_t m_lineCount = 0;
     std::string m_sourcePath;
     std::uint64_t m_generation = 0;

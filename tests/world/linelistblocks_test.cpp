@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The line list cuts its text in blocks of many bytes at once; these cases put line ends, CR LF
+// pairs and NUL bytes on and around the block edges, where such a splitter goes wrong.
+#include "world/linelist.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace tessaplex::world;
+
+namespace {
+
+std::vector<std::string> linesOf(const LineList &list) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        lines.emplace_back(list.line(i));
+    return lines;
+}
+
+// The rules one character at a time: CR LF, LF and CR end a line, a NUL ends the text, a line end
+// at the very end adds no empty line.
+std::vector<std::string> plainLines(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    std::vector<std::string> lines;
+    std::string current;
+    bool open = false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' || bytes[i] == '\n') {
+            lines.push_back(current);
+            current.clear();
+            open = false;
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            current.push_back(bytes[i]);
+            open = true;
+        }
+    }
+    if (open)
+        lines.push_back(current);
+    return lines;
+}
+
+void expectPlainCut(const std::string &bytes, const std::string &label) {
+    LineList list;
+    list.setBytes(bytes);
+    ASSERT_EQ(linesOf(list), plainLines(bytes)) << label;
+    ASSERT_EQ(list.hasNulByte(), bytes.find('\0') != std::string::npos) << label;
+    ASSERT_EQ(list.bytes(), bytes) << label;
+}
+
+} // namespace
+
+TEST(LineListBlocks, LineEndsAroundBlockEdges) {
+    // A marker (CR LF, lone CR, lone LF, CR CR, NUL, CR NUL) placed so that it starts at every
+    // position from 60 to 68 and from 124 to 132, in texts that end at, before and after it.
+    const std::string markers[] = {
+        "\r\n", "\r", "\n", "\r\r", std::string(1, '\0'), std::string("\r\0", 2), "\n\r"};
+    for (const std::string &marker : markers) {
+        for (std::size_t at : {0u, 1u, 60u, 61u, 62u, 63u, 64u, 65u, 66u, 124u, 126u, 127u, 128u,
+                               129u, 191u, 192u}) {
+            for (std::size_t after : {0u, 1u, 2u, 70u}) {
+                std::string bytes(at, 'x');
+                for (std::size_t i = 9; i < at; i += 10)
+                    bytes[i] = '\n';
+                bytes += marker;
+                bytes += std::string(after, 'y');
+                expectPlainCut(bytes, "marker " + std::to_string(marker.size()) + " at " +
+                                          std::to_string(at) + " + " + std::to_string(after));
+            }
+        }
+    }
+}
+
+TEST(LineListBlocks, RandomTextsOfManyBlocks) {
+    std::mt19937 random(77);
+    const char alphabet[] = {'a', '\r', '\n', 'b', '\r', '\n', ' ', '\0'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 400, ' ');
+        // Most rounds without NUL, so that the text reaches the later blocks.
+        const unsigned letters = round % 4 ? 7 : 8;
+        for (char &c : bytes)
+            c = alphabet[random() % letters];
+        expectPlainCut(bytes, "round " + std::to_string(round));
+    }
+}
+
+TEST(LineListBlocks, ManyEmptyLinesGrowTheOffsets) {
+    // One line per byte is far more than the first guess of line starts holds.
+    for (const char *end : {"\n", "\r", "\r\n"}) {
+        std::string bytes;
+        for (int i = 0; i < 100000; ++i)
+            bytes += end;
+        LineList list;
+        list.setBytes(bytes);
+        ASSERT_EQ(list.size(), 100000u) << end;
+        EXPECT_EQ(list.line(99999), "");
+    }
+}
