@@ -26,12 +26,7 @@ void printTable(const world::ItemTable &table) {
     std::string out;
     out.reserve(Chunk);
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < world::ColumnCount; ++column) {
-            if (column)
-                out.push_back('\t');
-            table.appendCellText(out, static_cast<world::Column>(column), row);
-        }
-        out.push_back('\n');
+        table.appendTsvRow(out, row);
         if (out.size() >= Chunk - 4096) {
             writeOut(out);
             out.clear();

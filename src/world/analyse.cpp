@@ -65,50 +65,38 @@ void applyPosition(std::string_view value, ItemFields &item) {
     }
 }
 
-// The listing rule for the section (h, e). Returns false when the item is left out.
-bool readSection(const LineList &lines, std::size_t h, std::size_t e,
-                 const ItemNameCatalog &catalog, ItemFields &item) {
-    item = ItemFields{};
-    item.startLine = static_cast<std::int32_t>(h);
-    item.endLine = static_cast<std::int32_t>(e);
-    const std::string_view header = lines.line(h);
-    if (!resolveId(header.substr(11, header.size() - 12), catalog, item))
-        return false;
-    item.color = 0;
-    for (std::size_t k = h + 1; k < e; ++k) {
-        const std::string_view line = lines.line(k);
-        if (line.empty())
-            continue;
-        switch (line[0]) {
-        case 'D':
-            if (startsWith(line, "DISPID=") && !resolveId(line.substr(7), catalog, item))
-                return false;
-            break;
-        case 'C':
-            if (startsWith(line, "COLOR="))
-                item.color = hexTextToInt(line.substr(6));
-            else if (startsWith(line, "CONT="))
-                return false;
-            break;
-        case 'L':
-            if (startsWith(line, "LINK="))
-                return false;
-            break;
-        case 'N':
-            if (startsWith(line, "NAME="))
-                return false;
-            break;
-        case 'A':
-            if (startsWith(line, "ATTR="))
-                item.attr = line.substr(5);
-            break;
-        case 'P':
-            if (startsWith(line, "P="))
-                applyPosition(line.substr(2), item);
-            break;
-        default:
-            break;
-        }
+// Applies one key line of an open section to the item. Returns false when the line leaves the
+// item out.
+bool applyKeyLine(std::string_view line, const ItemNameCatalog &catalog, ItemFields &item) {
+    switch (line[0]) {
+    case 'D':
+        if (startsWith(line, "DISPID="))
+            return resolveId(line.substr(7), catalog, item);
+        break;
+    case 'C':
+        if (startsWith(line, "COLOR="))
+            item.color = hexTextToInt(line.substr(6));
+        else if (startsWith(line, "CONT="))
+            return false;
+        break;
+    case 'L':
+        if (startsWith(line, "LINK="))
+            return false;
+        break;
+    case 'N':
+        if (startsWith(line, "NAME="))
+            return false;
+        break;
+    case 'A':
+        if (startsWith(line, "ATTR="))
+            item.attr = line.substr(5);
+        break;
+    case 'P':
+        if (startsWith(line, "P="))
+            applyPosition(line.substr(2), item);
+        break;
+    default:
+        break;
     }
     return true;
 }
@@ -135,18 +123,28 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     // A section takes at least two lines; more than the table's capacity is rare.
     table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
 
-    constexpr std::size_t None = static_cast<std::size_t>(-1);
-    std::size_t open = None;
+    // One pass: the key lines of the open section are applied as they come, so that every line
+    // is looked at once. The lines between a header and the first empty line after it are
+    // exactly the section's key lines, since a header on the way would have replaced it.
+    bool open = false;
+    bool leftOut = false;
     ItemFields item;
     for (std::size_t j = start; j < end; ++j) {
         gauge.advance();
         const std::string_view line = lines.line(j);
-        if (isHeader(line)) {
-            open = j;
-        } else if (line.empty() && open != None) {
-            if (readSection(lines, open, j, catalog, item))
+        if (line.empty()) {
+            if (open && !leftOut) {
+                item.endLine = static_cast<std::int32_t>(j);
                 table.appendItem(item);
-            open = None;
+            }
+            open = false;
+        } else if (isHeader(line)) {
+            open = true;
+            item = ItemFields{};
+            item.startLine = static_cast<std::int32_t>(j);
+            leftOut = !resolveId(line.substr(11, line.size() - 12), catalog, item);
+        } else if (open && !leftOut) {
+            leftOut = !applyKeyLine(line, catalog, item);
         }
     }
     return AnalyseOutcome::Listed;

@@ -26,6 +26,59 @@ void appendHex(std::string &out, std::uint32_t value, bool upper) {
         out.push_back(buffer[--n]);
 }
 
+// Pointer writers for appendTsvRow: a million rows of ten cells each are printed in one go, and
+// going through std::string for every cell costs more than the formatting itself.
+constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
+                              "34353637383940414243444546474849505152535455565758596061626364656667"
+                              "6869707172737475767778798081828384858687888990919293949596979899";
+
+char *writeUnsigned(char *p, std::uint32_t value) {
+    char digits[10];
+    char *const end = digits + sizeof digits;
+    char *q = end;
+    while (value >= 100) {
+        const std::uint32_t pair = value % 100;
+        value /= 100;
+        q -= 2;
+        std::memcpy(q, DigitPairs + 2 * pair, 2);
+    }
+    if (value >= 10) {
+        q -= 2;
+        std::memcpy(q, DigitPairs + 2 * value, 2);
+    } else {
+        *--q = static_cast<char>('0' + value);
+    }
+    const auto n = static_cast<std::size_t>(end - q);
+    std::memcpy(p, q, n);
+    return p + n;
+}
+
+char *writeSigned(char *p, std::int32_t value) {
+    if (value < 0) {
+        *p++ = '-';
+        return writeUnsigned(p, 0u - static_cast<std::uint32_t>(value));
+    }
+    return writeUnsigned(p, static_cast<std::uint32_t>(value));
+}
+
+char *writeHex(char *p, std::uint32_t value, bool upper) {
+    const char *digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    int n = 1;
+    while (n < 8 && (value >> (4 * n)) != 0)
+        ++n;
+    for (int pad = n; pad < 5; ++pad)
+        *p++ = '0';
+    for (int i = n - 1; i >= 0; --i)
+        *p++ = digits[(value >> (4 * i)) & 15u];
+    return p;
+}
+
+char *writeText(char *p, std::string_view text) {
+    if (!text.empty())
+        std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+}
+
 } // namespace
 
 std::string_view columnHeading(Column column) {
@@ -136,6 +189,56 @@ void ItemTable::appendCellText(std::string &out, Column column, int index) const
             out.append("NO");
         break;
     }
+}
+
+void ItemTable::appendTsvRow(std::string &out, int index) const {
+    if (index == 0) {
+        for (int column = 0; column < ColumnCount; ++column) {
+            if (column)
+                out.push_back('\t');
+            appendCellText(out, static_cast<Column>(column), 0);
+        }
+        out.push_back('\n');
+        return;
+    }
+    const Row &r = row(index);
+    const std::string_view x = view(r.x), y = view(r.y), z = view(r.z), attr = view(r.attr);
+    // Four numbers of at most 11 characters, an ID of at most 8, the mark, the texts and the
+    // 9 TABs and the LF.
+    const std::size_t most = 4 * 11 + 8 + 3 + 10 + x.size() + y.size() + z.size() + attr.size();
+    const std::size_t before = out.size();
+    out.resize(before + most);
+    char *const first = &out[before];
+    char *p = first;
+    if (r.flags & HasLines)
+        p = writeSigned(p, r.startLine);
+    *p++ = '\t';
+    if (r.flags & HasLines)
+        p = writeSigned(p, r.endLine);
+    *p++ = '\t';
+    if (r.idForm != IdForm::Empty)
+        p = writeHex(p, r.id, r.idForm == IdForm::Upper);
+    *p++ = '\t';
+    p = writeText(p, x);
+    *p++ = '\t';
+    p = writeText(p, y);
+    *p++ = '\t';
+    p = writeText(p, z);
+    *p++ = '\t';
+    if (r.flags & HasColor)
+        p = writeUnsigned(p, r.color);
+    *p++ = '\t';
+    p = writeText(p, attr);
+    *p++ = '\t';
+    if (r.flags & HasPosition)
+        p = writeUnsigned(p, r.block);
+    *p++ = '\t';
+    if (r.mark == Mark::Yes)
+        p = writeText(p, "YES");
+    else if (r.mark == Mark::No)
+        p = writeText(p, "NO");
+    *p++ = '\n';
+    out.resize(before + static_cast<std::size_t>(p - first));
 }
 
 std::string ItemTable::cellText(Column column, int index) const {

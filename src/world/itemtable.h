@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "world/largememory.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -51,6 +53,8 @@ public:
 
     [[nodiscard]] std::string cellText(Column column, int row) const;
     void appendCellText(std::string &out, Column column, int row) const;
+    // Appends the row's ten cell texts separated by TAB, and an LF: the row as TSV.
+    void appendTsvRow(std::string &out, int row) const;
 
     // Analysis: start writes the headings and drops every item row; append lists one item.
     void startAnalysis();
@@ -108,7 +112,7 @@ private:
         return m_rows[static_cast<std::size_t>(index)];
     }
 
-    std::vector<Row> m_rows;
+    std::vector<Row, LargeAllocator<Row>> m_rows;
     std::vector<std::string> m_longTexts;
     bool m_hasHeadings = false;
     bool m_analysed = false;

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The TSV rows are written by their own fast path; they must be, byte for byte, the cell texts
+// the grid shows, joined by TAB.
+#include "world/itemtable.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+using namespace tessaplex::world;
+
+namespace {
+
+std::string cellsJoined(const ItemTable &table, int row) {
+    std::string line;
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (column)
+            line += '\t';
+        line += table.cellText(static_cast<Column>(column), row);
+    }
+    return line + '\n';
+}
+
+void expectRowsMatchCells(const ItemTable &table) {
+    for (int row = 0; row < table.rowCount(); ++row) {
+        std::string tsv = "prefix";
+        table.appendTsvRow(tsv, row);
+        EXPECT_EQ(tsv, "prefix" + cellsJoined(table, row)) << "row " << row;
+    }
+}
+
+} // namespace
+
+TEST(ItemTableTsv, RowsBeforeTheFirstAnalysisAreEmptyCells) {
+    ItemTable table;
+    expectRowsMatchCells(table);
+    std::string tsv;
+    table.appendTsvRow(tsv, 1);
+    EXPECT_EQ(tsv, "\t\t\t\t\t\t\t\t\t\n");
+}
+
+TEST(ItemTableTsv, EveryKindOfCellMatchesItsText) {
+    constexpr auto Min = std::numeric_limits<std::int32_t>::min();
+    constexpr auto Max = std::numeric_limits<std::int32_t>::max();
+    const std::string longText(300, 'L');
+    const struct {
+        std::int32_t start, end;
+        std::uint32_t id;
+        IdForm form;
+        bool position;
+        std::string x, y, z;
+        std::uint32_t color;
+        std::string attr;
+    } items[] = {
+        {0, 1, 0, IdForm::Lower, false, "", "", "", 0, ""},
+        {5, 11, 0xf3c, IdForm::Lower, true, "1434", "1681", "0", 1152, "010"},
+        {9, 99, 0xf3c, IdForm::Upper, true, "6143", "4095", "-128", 0xffffffffu, "08010"},
+        {10, 100, 0x123456, IdForm::Lower, true, "-5", "2,3", "4", 9, "x"},
+        {100, 1000, 0xffffffffu, IdForm::Upper, true, "", "", "0", 10, ""},
+        {1000, 10000, 7, IdForm::Empty, true, "99999999", longText, longText, 99, longText},
+        {Min, Max, 0x4000, IdForm::Lower, true, "1 2", "a", "", 100, "  "},
+        {123456789, 987654321, 0x10000, IdForm::Lower, true, "8", "0", "0", 4294967, "010"},
+    };
+    ItemTable table;
+    table.startAnalysis();
+    for (const auto &item : items) {
+        ItemFields fields;
+        fields.startLine = item.start;
+        fields.endLine = item.end;
+        fields.id = item.id;
+        fields.idForm = item.form;
+        fields.hasPosition = item.position;
+        fields.x = item.x;
+        fields.y = item.y;
+        fields.z = item.z;
+        fields.color = item.color;
+        fields.attr = item.attr;
+        table.appendItem(fields);
+    }
+    // Both marks, as the selection commands leave them.
+    table.setMark(2, Mark::Yes);
+    table.setMark(5, Mark::Yes);
+    expectRowsMatchCells(table);
+
+    std::string tsv;
+    table.appendTsvRow(tsv, 0);
+    table.appendTsvRow(tsv, 2);
+    EXPECT_EQ(tsv, "Startzeile\tEndZeile\tID\tX\tY\tZ\tCOLOR\tATTR\tBLOCK\tPATCH\n"
+                   "5\t11\t00f3c\t1434\t1681\t0\t1152\t010\t91858\tYES\n");
+}
