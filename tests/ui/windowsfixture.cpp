@@ -49,6 +49,12 @@ std::optional<std::string> WindowsFixture::setting(std::string_view key) const {
     return value;
 }
 
+void WindowsFixture::useWorldFile(std::string_view text) {
+    test::writeFile(m_dir.file("world.scp"), text);
+    setSetting(app::keys::WorldFileWritten, m_dir.file("world.scp"));
+    setSetting(app::keys::ItemFiles, m_dir.path());
+}
+
 void WindowsFixture::analyse(const QString &startLine, const QString &lines) {
     mainWindow().setLineWindow(startLine, lines);
     QTest::mouseClick(mainWindow().controls().analyse, Qt::LeftButton);

@@ -45,6 +45,10 @@ public:
     // The text of a key in qelm.ini as it is stored, or nothing without the key.
     [[nodiscard]] std::optional<std::string> setting(std::string_view key) const;
 
+    // Writes world.scp into the start directory and points "WorldFile" at it; "ItemFiles" names
+    // the start directory, which holds no item scripts.
+    void useWorldFile(std::string_view text);
+
     // Clicks "Analyse" with the given line window.
     void analyse(const QString &startLine, const QString &lines);
 
