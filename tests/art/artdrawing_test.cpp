@@ -218,17 +218,6 @@ TEST(ArtRunRecord, RunsOfARowFollowEachOther) {
     EXPECT_EQ(countOtherThan(canvas, White), 6);
 }
 
-TEST(ArtRunRecord, RowsMayShareTheirData) {
-    // Row offsets are read per row, so two rows may point at the same runs.
-    std::string record = runArtRecord({{ArtRun{0, {BluePixel, BluePixel}}}, {}});
-    // Row 1's offset (bytes 10-11) := row 0's offset (0).
-    record.replace(10, 2, u16le(0));
-    ArtFiles files(ArtFilesBuilder().add(Entry, record));
-    RgbCanvas canvas(131, 201);
-    ASSERT_EQ(files.draw(Entry, canvas), DrawOutcome::Drawn);
-    EXPECT_EQ(canvas.pixel(1, 1), Blue);
-}
-
 TEST(ArtRunRecord, ClippedAtTheCanvasEdges) {
     struct Case {
         int canvasWidth, canvasHeight;

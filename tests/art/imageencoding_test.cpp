@@ -125,12 +125,5 @@ TEST(PngEncoding, RowsSurviveEveryBlockSplit) {
     }
 }
 
-TEST(PpmEncoding, HeaderThenRgbBytes) {
-    art::RgbCanvas canvas(2, 1);
-    canvas.setPixel(0, 0, 0x0000FF);
-    canvas.setPixel(1, 0, 0xFF0000);
-    EXPECT_EQ(art::encodePpm(canvas), std::string("P6\n2 1\n255\n\xFF\0\0\0\0\xFF", 17));
-}
-
 } // namespace
 } // namespace tessaplex::test
