@@ -2,10 +2,10 @@
 #include "app/session.h"
 
 #include "app/startdirectory.h"
-#include "statics/mapgeometry.h"
 #include "statics/realfilesystem.h"
 #include "statics/staticspatcher.h"
 #include "world/error.h"
+#include "world/largememory.h"
 #include "world/numberrules.h"
 
 #include <cstring>
@@ -48,11 +48,12 @@ struct ConvertedRow {
 ConvertedRow convertRow(const ItemTable &table, int row) {
     ConvertedRow c;
     c.block = strictCell(table.hasPosition(row), table.block(row));
-    c.record.color = strictCell(table.hasColor(row), table.color(row));
-    c.record.z = world::strictDecimalTextToInt(table.zText(row));
-    c.record.y = statics::offsetInBlock(world::strictDecimalTextToInt(table.yText(row)));
-    c.record.x = statics::offsetInBlock(world::strictDecimalTextToInt(table.xText(row)));
-    c.record.id = static_cast<std::int32_t>(table.idValue(row));
+    const std::int32_t color = strictCell(table.hasColor(row), table.color(row));
+    const std::int32_t z = world::strictDecimalTextToInt(table.zText(row));
+    const std::int32_t y = world::strictDecimalTextToInt(table.yText(row));
+    const std::int32_t x = world::strictDecimalTextToInt(table.xText(row));
+    const auto id = static_cast<std::int32_t>(table.idValue(row));
+    c.record = statics::TBlocks::of(id, x, y, z, color);
     c.startLine = strictCell(table.hasLines(row), table.startLine(row));
     c.endLine = strictCell(table.hasLines(row), table.endLine(row));
     return c;
@@ -64,6 +65,22 @@ template <typename F> void forEachMarkedRow(const ItemTable &table, F &&f) {
             f(row);
     }
 }
+
+// The row of the k-th marked row, counted from 0.
+int markedRow(const ItemTable &table, std::size_t k) {
+    int found = 0;
+    forEachMarkedRow(table, [&](int row) {
+        if (k-- == 0)
+            found = row;
+    });
+    return found;
+}
+
+// A marked item's record and block, kept from the conversion until the block count is known.
+struct PendingItem {
+    std::int32_t block = 0;
+    statics::TBlocks record;
+};
 
 std::string rowText(int row) {
     return "Row " + std::to_string(row) + ": ";
@@ -97,7 +114,7 @@ bool isSectionHeader(std::string_view line) {
 
 // Each marked row's lines must still be its item section: a "[WORLDITEM" line to an empty line,
 // after the section of the marked row before it.
-void checkSections(const Session &session, const std::vector<LineRange> &ranges) {
+void checkSections(const Session &session, const statics::LineRanges &ranges) {
     const world::LineList &lines = session.lines();
     std::size_t k = 0;
     std::int64_t previousEnd = -1;
@@ -140,10 +157,13 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files) {
         return prepared;
     }
 
-    std::vector<LineRange> ranges;
+    std::vector<PendingItem, world::LargeAllocator<PendingItem>> pending;
+    pending.reserve(marked);
+    statics::LineRanges ranges;
     ranges.reserve(marked);
     forEachMarkedRow(table, [&](int row) {
         const ConvertedRow c = convertRow(table, row);
+        pending.push_back({c.block, c.record});
         ranges.push_back(
             {static_cast<std::uint32_t>(c.startLine), static_cast<std::uint32_t>(c.endLine)});
     });
@@ -169,14 +189,15 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files) {
     patcher.inspect();
     statics::TBlockManager &blocks = patcher.blocks();
     blocks.reserve(marked);
-    forEachMarkedRow(table, [&](int row) {
-        const ConvertedRow c = convertRow(table, row);
-        if (c.block < 0 || static_cast<std::uint32_t>(c.block) >= blocks.blockCount())
-            throw Error(rowText(row) + "BLOCK " + std::to_string(c.block) +
+    for (std::size_t k = 0; k < pending.size(); ++k) {
+        const PendingItem &item = pending[k];
+        if (item.block < 0 || static_cast<std::uint32_t>(item.block) >= blocks.blockCount())
+            throw Error(rowText(markedRow(table, k)) + "BLOCK " + std::to_string(item.block) +
                         " lies outside the map: the static index file " + patcher.paths().staidx +
                         " has blocks 0 to " + std::to_string(blocks.blockCount() - 1));
-        blocks.append(static_cast<std::uint32_t>(c.block), c.record);
-    });
+        blocks.append(static_cast<std::uint32_t>(item.block), item.record);
+    }
+    pending = {};
     patcher.setLineRanges(std::move(ranges));
     patcher.checkWorldFile(session.lines());
     prepared.unixLineEnds = settings.readBool(SettingsSection, keys::Unix, false);

@@ -12,8 +12,7 @@ BufferedReader::BufferedReader(File &file, std::uint64_t fileSize, std::size_t c
     , m_fileSize(fileSize)
     , m_buffer(capacity == 0 ? 1 : capacity) {}
 
-bool BufferedReader::fill(std::vector<unsigned char> &buffer, std::uint64_t offset,
-                          std::size_t size) {
+bool BufferedReader::fill(Buffer &buffer, std::uint64_t offset, std::size_t size) {
     if (m_position != offset) {
         ++m_fileCalls;
         if (!m_file.seek(offset))
@@ -36,7 +35,7 @@ bool BufferedReader::fill(std::vector<unsigned char> &buffer, std::uint64_t offs
 bool BufferedReader::copyRange(std::uint64_t offset, std::uint64_t size, BufferedWriter &out) {
     if (offset > m_fileSize || size > m_fileSize - offset)
         return false;
-    const std::uint64_t capacity = m_buffer.size();
+    const std::uint64_t capacity = m_buffer.capacity();
     while (size > 0) {
         const std::uint64_t bufferEnd = m_bufferStart + m_bufferSize;
         if (offset >= m_bufferStart && offset < bufferEnd) {
@@ -61,8 +60,8 @@ bool BufferedReader::copyRange(std::uint64_t offset, std::uint64_t size, Buffere
         }
         // An isolated jump smaller than a buffer: read just this range.
         const auto n = static_cast<std::size_t>(size);
-        if (m_jumpBuffer.size() < n)
-            m_jumpBuffer.resize(n);
+        if (m_jumpBuffer.capacity() < n)
+            m_jumpBuffer = Buffer(n);
         if (!fill(m_jumpBuffer, offset, n) || !out.write(m_jumpBuffer.data(), n))
             return false;
         m_jumpEnd = offset + n;

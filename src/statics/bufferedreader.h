@@ -2,10 +2,10 @@
 #pragma once
 
 #include "statics/file.h"
+#include "world/largememory.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace tessaplex::statics {
 
@@ -17,7 +17,7 @@ class BufferedWriter;
 // leaves the buffer in place, and a second range that continues a jump moves the buffer there.
 class BufferedReader {
 public:
-    static constexpr std::size_t DefaultCapacity = std::size_t{1} << 20;
+    static constexpr std::size_t DefaultCapacity = std::size_t{2} << 20;
 
     BufferedReader(File &file, std::uint64_t fileSize, std::size_t capacity = DefaultCapacity);
 
@@ -29,12 +29,14 @@ public:
     [[nodiscard]] std::size_t fileCalls() const { return m_fileCalls; }
 
 private:
-    bool fill(std::vector<unsigned char> &buffer, std::uint64_t offset, std::size_t size);
+    using Buffer = world::LargeArray<unsigned char>;
+
+    bool fill(Buffer &buffer, std::uint64_t offset, std::size_t size);
 
     File &m_file;
     std::uint64_t m_fileSize;
-    std::vector<unsigned char> m_buffer;
-    std::vector<unsigned char> m_jumpBuffer;
+    Buffer m_buffer;
+    Buffer m_jumpBuffer;
     std::uint64_t m_bufferStart = 0;
     std::size_t m_bufferSize = 0;
     std::uint64_t m_position = 0; // where the file's own position stands

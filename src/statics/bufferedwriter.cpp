@@ -6,7 +6,7 @@ namespace tessaplex::statics {
 BufferedWriter::BufferedWriter(File &file, std::size_t capacity)
     : m_file(file)
     , m_buffer(capacity == 0 ? 1 : capacity)
-    , m_capacity(m_buffer.size()) {}
+    , m_capacity(m_buffer.capacity()) {}
 
 bool BufferedWriter::flush() {
     if (m_ok && m_used > 0)

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "statics/file.h"
+#include "world/largememory.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace tessaplex::statics {
 
@@ -14,7 +14,8 @@ namespace tessaplex::statics {
 // fails too, so a caller may check only at the end.
 class BufferedWriter {
 public:
-    static constexpr std::size_t DefaultCapacity = std::size_t{1} << 20;
+    // Large writes cost fewer calls; a buffer of 2 MB also fills one huge page.
+    static constexpr std::size_t DefaultCapacity = std::size_t{2} << 20;
 
     explicit BufferedWriter(File &file, std::size_t capacity = DefaultCapacity);
 
@@ -39,7 +40,7 @@ private:
     bool writeSlow(const void *data, std::size_t size);
 
     File &m_file;
-    std::vector<unsigned char> m_buffer;
+    world::LargeArray<unsigned char> m_buffer;
     std::size_t m_capacity;
     std::size_t m_used = 0;
     std::uint64_t m_written = 0;

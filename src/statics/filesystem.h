@@ -41,6 +41,9 @@ public:
     [[nodiscard]] virtual bool rename(const std::string &from, const std::string &to,
                                       Rename mode) = 0;
     [[nodiscard]] virtual bool remove(const std::string &path) = 0;
+    // Returns once the entries of path's folder (the names renamed or removed in it) are on the
+    // disk. Best effort: where a folder cannot be synced, the entries are still correct.
+    virtual void syncFolderOf(const std::string &path) = 0;
     // False only when it is certain that nothing bears the name; a name that cannot be looked up
     // counts as taken.
     [[nodiscard]] virtual bool exists(const std::string &path) = 0;

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "world/largememory.h"
+
 #include <cstdint>
+#include <vector>
 
 namespace tessaplex::statics {
 
@@ -14,5 +17,8 @@ struct LineRange {
     // Lines the section occupies, the empty line included.
     [[nodiscard]] std::uint64_t lineCount() const { return std::uint64_t{end} - start + 1; }
 };
+
+// The sections of all patched items, in item table order.
+using LineRanges = std::vector<LineRange, world::LargeAllocator<LineRange>>;
 
 } // namespace tessaplex::statics

@@ -5,8 +5,7 @@
 
 namespace tessaplex::statics {
 
-// The operating system's files. Renames wait until the folder entry is on the disk, so that the
-// order in which files are replaced survives a power cut.
+// The operating system's files.
 class RealFileSystem : public FileSystem {
 public:
     std::unique_ptr<File> openForReading(const std::string &path) override;
@@ -14,6 +13,7 @@ public:
                                     const std::string &permissionsOf) override;
     bool rename(const std::string &from, const std::string &to, Rename mode) override;
     bool remove(const std::string &path) override;
+    void syncFolderOf(const std::string &path) override;
     bool exists(const std::string &path) override;
     std::optional<FileStatus> status(const std::string &path) override;
 };

@@ -24,7 +24,7 @@ constexpr std::uint64_t ColumnBytes = std::uint64_t{BlocksPerColumn} * IndexReco
 // A lookup or length of 0xFFFFFFFF reads as "no records", so every offset and length of a
 // written block must stay below it.
 constexpr std::uint64_t MaxDataSize = IndexRecord::None - 1;
-constexpr std::size_t ChunkSize = std::size_t{1} << 20;
+constexpr std::size_t ChunkSize = std::size_t{2} << 20;
 
 bool samePath(const std::string &a, const std::string &b) {
     namespace fs = std::filesystem;
@@ -101,15 +101,17 @@ void StaticsPatcher::inspect() {
     const auto file = m_files.openForReading(m_paths.staidx);
     if (!file)
         throw Error("Cannot open file " + m_paths.staidx);
-    m_oldIndex.resize(static_cast<std::size_t>(index->size));
-    if (!readExactly(*file, m_oldIndex.data(), m_oldIndex.size()))
+    m_oldIndex = world::LargeArray<unsigned char>(static_cast<std::size_t>(index->size));
+    if (!readExactly(*file, m_oldIndex.data(), m_oldIndex.capacity()))
         throw Error("Cannot read file " + m_paths.staidx);
 
-    const auto count = static_cast<std::uint32_t>(m_oldIndex.size() / IndexRecord::Size);
+    const auto count = static_cast<std::uint32_t>(m_oldIndex.capacity() / IndexRecord::Size);
     for (std::uint32_t block = 0; block < count; ++block) {
         const IndexRecord record = oldRecord(block);
-        if (record.hasExistingRecords() &&
-            std::uint64_t{record.lookup} + record.length > m_dataStatus.size)
+        if (!record.hasExistingRecords())
+            continue;
+        m_oldBytes += record.length;
+        if (std::uint64_t{record.lookup} + record.length > m_dataStatus.size)
             throw Error("Block " + std::to_string(block) + " of the static index file " +
                         m_paths.staidx + " points beyond the end of the static data file " +
                         m_paths.statics + " (lookup " + std::to_string(record.lookup) +
@@ -131,7 +133,7 @@ const TBlockManager &StaticsPatcher::blocks() const {
     return *m_blocks;
 }
 
-void StaticsPatcher::setLineRanges(std::vector<LineRange> ranges) {
+void StaticsPatcher::setLineRanges(LineRanges ranges) {
     m_ranges = std::move(ranges);
 }
 
@@ -152,9 +154,10 @@ void StaticsPatcher::checkWorldFile(const world::LineList &lines) {
     const auto file = m_files.openForReading(m_paths.world);
     if (!file)
         throw Error("Cannot open file " + m_paths.world);
-    std::vector<unsigned char> chunk(std::min(expected.size(), ChunkSize));
+    world::LargeArray<unsigned char> chunk(
+        std::max<std::size_t>(1, std::min(expected.size(), ChunkSize)));
     for (std::size_t done = 0; done < expected.size();) {
-        const std::size_t n = std::min(expected.size() - done, chunk.size());
+        const std::size_t n = std::min(expected.size() - done, chunk.capacity());
         if (!readExactly(*file, chunk.data(), n))
             throw Error("Cannot read file " + m_paths.world);
         if (std::memcmp(chunk.data(), expected.data() + done, n) != 0)
@@ -165,13 +168,7 @@ void StaticsPatcher::checkWorldFile(const world::LineList &lines) {
 }
 
 std::uint64_t StaticsPatcher::newDataSize() const {
-    std::uint64_t size = 0;
-    for (std::uint32_t block = 0; block < m_blocks->blockCount(); ++block) {
-        const IndexRecord old = oldRecord(block);
-        if (old.hasExistingRecords())
-            size += old.length;
-        size += std::uint64_t{m_blocks->count(block)} * StaticRecordSize;
-    }
+    const std::uint64_t size = m_oldBytes + m_blocks->recordCount() * StaticRecordSize;
     if (size > MaxDataSize)
         throw Error("The new static data file would hold " + std::to_string(size) +
                     " bytes, more than its index can address");
@@ -244,8 +241,7 @@ void StaticsPatcher::writeStatics(Transaction &t, ProgressGauge &gauge) {
         if (old.hasExistingRecords() && !reader.copyRange(old.lookup, old.length, data))
             throw failed();
         m_blocks->forEach(block, [&](const TBlocks &record) {
-            record.encode(bytes);
-            (void)data.write(bytes, StaticRecordSize);
+            (void)data.write(record.bytes, StaticRecordSize);
         });
         const std::uint64_t length = data.written() - start;
         const IndexRecord written = length > 0
@@ -345,6 +341,16 @@ void StaticsPatcher::write(const world::LineList &lines, bool unixLineEnds, Prog
     } catch (...) {
         (void)rollBack(t);
         throw;
+    }
+
+    // The new names must be on the disk before the last copies of the old files go.
+    std::vector<std::string> folders;
+    for (const std::string *path : {&m_paths.staidx, &m_paths.statics, &m_paths.world}) {
+        const std::string folder = std::filesystem::path(*path).parent_path().string();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(folder);
+            m_files.syncFolderOf(*path);
+        }
     }
 
     std::string leftOver;

@@ -58,7 +58,7 @@ public:
 
     // The sections to leave out of the world file: ascending, not overlapping, each start at or
     // before its end, every end a line of the world file.
-    void setLineRanges(std::vector<LineRange> ranges);
+    void setLineRanges(LineRanges ranges);
 
     // Checks that the world file on disk holds exactly the bytes that lines was read from.
     // Throws Error when it cannot be read or differs (another program wrote it since).
@@ -90,9 +90,10 @@ private:
 
     FileSystem &m_files;
     PatchFiles m_paths;
-    std::vector<unsigned char> m_oldIndex;
+    world::LargeArray<unsigned char> m_oldIndex;
+    std::uint64_t m_oldBytes = 0; // the old blocks' lengths added up
     std::unique_ptr<TBlockManager> m_blocks;
-    std::vector<LineRange> m_ranges;
+    LineRanges m_ranges;
     FileStatus m_indexStatus, m_dataStatus;
     std::optional<FileStatus> m_worldStatus;
 };

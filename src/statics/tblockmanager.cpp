@@ -3,6 +3,8 @@
 
 namespace tessaplex::statics {
 
+static_assert(sizeof(TBlocks) == 12, "a pending record is 12 bytes");
+
 TBlockManager::TBlockManager(std::uint32_t blockCount)
     : m_blocks(blockCount) {}
 
@@ -11,14 +13,19 @@ void TBlockManager::append(std::uint32_t block, const TBlocks &record) {
     m_records.push_back(record);
     m_records.back().next = TBlocks::End;
     List &list = m_blocks[block];
-    if (list.count == 0) {
+    if (list.head == TBlocks::End) {
         list.head = index;
         ++m_blocksTouched;
     } else {
         m_records[list.tail].next = index;
     }
     list.tail = index;
-    ++list.count;
+}
+
+std::uint32_t TBlockManager::count(std::uint32_t block) const {
+    std::uint32_t n = 0;
+    forEach(block, [&](const TBlocks &) { ++n; });
+    return n;
 }
 
 std::size_t TBlockManager::memoryUsage() const {

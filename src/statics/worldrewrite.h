@@ -28,13 +28,12 @@ class BufferedWriter;
 // lineEnd (the last one too). ranges must ascend without overlapping, each start at or before
 // its end and every end below lines.size(). The gauge runs from 0 to the number of lines.
 // False when a write failed.
-[[nodiscard]] bool rewriteWorld(const world::LineList &lines, const std::vector<LineRange> &ranges,
+[[nodiscard]] bool rewriteWorld(const world::LineList &lines, const LineRanges &ranges,
                                 std::string_view lineEnd, BufferedWriter &out,
                                 ProgressGauge &gauge);
 
 // The size in bytes of what rewriteWorld writes.
 [[nodiscard]] std::uint64_t rewrittenWorldSize(const world::LineList &lines,
-                                               const std::vector<LineRange> &ranges,
-                                               std::string_view lineEnd);
+                                               const LineRanges &ranges, std::string_view lineEnd);
 
 } // namespace tessaplex::statics

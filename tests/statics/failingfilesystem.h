@@ -33,6 +33,8 @@ public:
                                              const std::string &permissionsOf) override;
     bool rename(const std::string &from, const std::string &to, Rename mode) override;
     bool remove(const std::string &path) override;
+    // Best effort, so it never fails; not counted.
+    void syncFolderOf(const std::string &path) override { m_real.syncFolderOf(path); }
     bool exists(const std::string &path) override;
     std::optional<statics::FileStatus> status(const std::string &path) override;
 

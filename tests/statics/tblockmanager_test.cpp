@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "statics/littleendian.h"
 #include "statics/mapgeometry.h"
 #include "statics/tblockmanager.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 std::vector<std::int32_t> idsOf(const TBlockManager &blocks, std::uint32_t block) {
     std::vector<std::int32_t> ids;
-    blocks.forEach(block, [&](const TBlocks &record) { ids.push_back(record.id); });
+    blocks.forEach(block, [&](const TBlocks &record) { ids.push_back(readU16le(record.bytes)); });
     return ids;
 }
 
@@ -21,9 +22,7 @@ TEST(TBlockManager, KeepsEachBlocksRecordsInTheOrderTheyCame) {
     const std::pair<std::uint32_t, std::int32_t> appended[] = {{5, 1},      {0, 2}, {5, 3},
                                                                {393215, 4}, {5, 5}, {0, 6}};
     for (const auto &[block, id] : appended) {
-        TBlocks record;
-        record.id = id;
-        blocks.append(block, record);
+        blocks.append(block, TBlocks::of(id, 0, 0, 0, 0));
     }
     EXPECT_EQ(idsOf(blocks, 5), (std::vector<std::int32_t>{1, 3, 5}));
     EXPECT_EQ(idsOf(blocks, 0), (std::vector<std::int32_t>{2, 6}));
@@ -41,8 +40,7 @@ TEST(TBlockManager, HoldsHalfAMillionRecordsInUnder32Megabytes) {
     TBlockManager blocks(WideBlockCount);
     blocks.reserve(items);
     for (std::uint32_t i = 0; i < items; ++i) {
-        TBlocks record;
-        record.id = static_cast<std::int32_t>(i);
+        const TBlocks record = TBlocks::of(static_cast<std::int32_t>(i), 0, 0, 0, 0);
         // Spread the items over the map, several to a block, as a real selection would be.
         blocks.append((i * 7919u) % WideBlockCount, record);
     }

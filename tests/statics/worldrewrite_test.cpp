@@ -52,7 +52,7 @@ TEST(WorldRewrite, LeavesOutEveryLineOfThePatchedSections) {
     const struct {
         const char *name;
         std::string source;
-        std::vector<LineRange> ranges;
+        LineRanges ranges;
         bool unix;
         std::vector<int> kept;
     } cases[] = {
