@@ -40,6 +40,16 @@ void Session::readScriptFileList() {
 
 world::AnalyseOutcome Session::analyse(std::string_view startText, std::string_view linesText,
                                        ProgressGauge &gauge) {
+    return analyseWindow(startText, &linesText, gauge);
+}
+
+world::AnalyseOutcome Session::analyseAllLines(std::string_view startText, ProgressGauge &gauge) {
+    return analyseWindow(startText, nullptr, gauge);
+}
+
+world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
+                                             const std::string_view *linesText,
+                                             ProgressGauge &gauge) {
     const std::string itemFolder = m_settings.readText(SettingsSection, keys::ItemFiles);
     if (itemFolder.empty())
         throw Error("Range check error");
@@ -64,8 +74,9 @@ world::AnalyseOutcome Session::analyse(std::string_view startText, std::string_v
         return world::AnalyseOutcome::NothingToList;
     m_lines.readFile(nativePath(worldFile));
 
+    const std::string lines = linesText ? std::string(*linesText) : std::to_string(m_lines.size());
     const auto outcome =
-        world::listItems(m_lines, world::lineWindow(startText, linesText), catalog, m_table, gauge);
+        world::listItems(m_lines, world::lineWindow(startText, lines), catalog, m_table, gauge);
     if (outcome == world::AnalyseOutcome::Listed) {
         m_analysedWorldFile = m_lines.sourcePath();
         m_analysedGeneration = m_lines.generation();

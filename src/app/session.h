@@ -56,6 +56,9 @@ public:
     // beyond it lists nothing and changes no row.
     world::AnalyseOutcome analyse(std::string_view startText, std::string_view linesText,
                                   ProgressGauge &gauge);
+    // Analyse with the "Lines" field holding the number of lines of the world file as this
+    // analysis reads it (the CLI's default window), so that the file is read only once.
+    world::AnalyseOutcome analyseAllLines(std::string_view startText, ProgressGauge &gauge);
 
     // The information dialog's values. Reads the world file into the line list again, replacing
     // its contents; returns nothing ("<FILE NOT FOUND>") when "Worldfile" names no file.
@@ -81,6 +84,9 @@ public:
 
 private:
     void readScriptFileList();
+    // linesText null: the number of lines of the world file.
+    world::AnalyseOutcome analyseWindow(std::string_view startText,
+                                        const std::string_view *linesText, ProgressGauge &gauge);
 
     std::string m_startDirectory;
     Settings m_settings;

@@ -2,7 +2,6 @@
 #include "cli/analysewindow.h"
 
 #include "app/session.h"
-#include "app/startdirectory.h"
 #include "cli/terminalgauge.h"
 
 #include <CLI/CLI.hpp>
@@ -20,20 +19,10 @@ void AnalyseWindow::addTo(CLI::App *command) {
 }
 
 world::AnalyseOutcome AnalyseWindow::analyse(app::Session &session) const {
-    std::string count = lines;
-    if (count.empty()) {
-        const std::string worldFile =
-            session.settings().readText(app::SettingsSection, app::keys::WorldFileRead);
-        std::size_t total = 0;
-        if (app::fileExists(worldFile)) {
-            world::LineList list;
-            list.readFile(app::nativePath(worldFile));
-            total = list.size();
-        }
-        count = std::to_string(total);
-    }
     TerminalGauge gauge;
-    return session.analyse(start, count, gauge);
+    if (lines.empty())
+        return session.analyseAllLines(start, gauge);
+    return session.analyse(start, lines, gauge);
 }
 
 } // namespace tessaplex::cli

@@ -26,20 +26,21 @@ bool startsWith(std::string_view line, std::string_view key) {
 
 // An ID text from a header or a "DISPID=" line: hex when it starts with "0", else a def name.
 // Returns false when the item is to be left out.
-bool resolveId(std::string_view text, const ItemNameCatalog &catalog, ItemFields &item) {
+bool resolveId(std::string_view text, const ItemNameCatalog &catalog, std::uint32_t &id,
+               IdForm &form) {
     // An empty ID text names nothing; such an item is left out rather than listed with a guess.
     if (text.empty())
         return false;
     if (text[0] == '0') {
-        item.id = hexTextToInt(text);
-        item.idForm = IdForm::Lower;
+        id = hexTextToInt(text);
+        form = IdForm::Lower;
         return true;
     }
     const auto found = catalog.lookup(text);
     if (!found)
         return false;
-    item.id = found->value;
-    item.idForm = found->form;
+    id = found->value;
+    form = found->form;
     return true;
 }
 
@@ -65,13 +66,25 @@ void applyPosition(std::string_view value, ItemFields &item) {
     }
 }
 
+// The item of an open section, with its header's ID text: that one is resolved only when the
+// section is complete and still listed, since most sections of a save (those with "CONT=",
+// "LINK=" or "NAME=") are left out anyway. Whether the header or a "DISPID=" line is resolved
+// first changes nothing: either one failing leaves the item out, and a "DISPID=" line gives the
+// ID.
+struct OpenItem : ItemFields {
+    std::string_view headerId;
+    bool hasDisplayId = false;
+};
+
 // Applies one key line of an open section to the item. Returns false when the line leaves the
 // item out.
-bool applyKeyLine(std::string_view line, const ItemNameCatalog &catalog, ItemFields &item) {
+bool applyKeyLine(std::string_view line, const ItemNameCatalog &catalog, OpenItem &item) {
     switch (line[0]) {
     case 'D':
-        if (startsWith(line, "DISPID="))
-            return resolveId(line.substr(7), catalog, item);
+        if (startsWith(line, "DISPID=")) {
+            item.hasDisplayId = true;
+            return resolveId(line.substr(7), catalog, item.id, item.idForm);
+        }
         break;
     case 'C':
         if (startsWith(line, "COLOR="))
@@ -128,21 +141,30 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     // exactly the section's key lines, since a header on the way would have replaced it.
     bool open = false;
     bool leftOut = false;
-    ItemFields item;
+    OpenItem item;
     for (std::size_t j = start; j < end; ++j) {
         gauge.advance();
         const std::string_view line = lines.line(j);
         if (line.empty()) {
             if (open && !leftOut) {
-                item.endLine = static_cast<std::int32_t>(j);
-                table.appendItem(item);
+                std::uint32_t id = 0;
+                IdForm form = IdForm::Lower;
+                if (resolveId(item.headerId, catalog, id, form)) {
+                    if (!item.hasDisplayId) {
+                        item.id = id;
+                        item.idForm = form;
+                    }
+                    item.endLine = static_cast<std::int32_t>(j);
+                    table.appendItem(item);
+                }
             }
             open = false;
         } else if (isHeader(line)) {
             open = true;
-            item = ItemFields{};
+            leftOut = false;
+            item = OpenItem{};
             item.startLine = static_cast<std::int32_t>(j);
-            leftOut = !resolveId(line.substr(11, line.size() - 12), catalog, item);
+            item.headerId = line.substr(11, line.size() - 12);
         } else if (open && !leftOut) {
             leftOut = !applyKeyLine(line, catalog, item);
         }

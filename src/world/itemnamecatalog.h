@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace tessaplex::world {
 
@@ -43,7 +43,21 @@ public:
     [[nodiscard]] std::size_t size() const { return m_committed; }
 
 private:
-    std::unordered_map<std::string, Id> m_first;
+    // The first entry of each upper-cased def name, found through an open-addressing table of
+    // entry numbers: a lookup upper-cases the name on the stack and compares bytes, so the
+    // hundreds of thousands of lookups of a large world file allocate nothing.
+    struct Entry {
+        std::uint32_t offset = 0; // of the upper-cased name in m_names
+        std::uint32_t length = 0;
+        std::uint64_t hash = 0;
+        Id id;
+    };
+    [[nodiscard]] const Entry *find(std::string_view upper, std::uint64_t hash) const;
+    void insertSlot(std::uint32_t entry);
+
+    std::string m_names;
+    std::vector<Entry> m_entries;
+    std::vector<std::uint32_t> m_slots; // entry number + 1; 0 is a free slot
     Id m_openSlot;
     std::size_t m_committed = 0;
 };
