@@ -120,14 +120,17 @@ void checkSections(const Session &session, const statics::LineRanges &ranges) {
     std::int64_t previousEnd = -1;
     forEachMarkedRow(session.table(), [&](int row) {
         const LineRange range = ranges[k++];
-        const std::string span = "lines " + std::to_string(static_cast<std::int32_t>(range.start)) +
-                                 " to " + std::to_string(static_cast<std::int32_t>(range.end));
+        const auto span = [&] {
+            return rowText(row) + "lines " +
+                   std::to_string(static_cast<std::int32_t>(range.start)) + " to " +
+                   std::to_string(static_cast<std::int32_t>(range.end));
+        };
         if (static_cast<std::int32_t>(range.start) < 0 || range.start >= range.end ||
             range.end >= lines.size())
-            throw Error(rowText(row) + span + " are no section of the world file's " +
+            throw Error(span() + " are no section of the world file's " +
                         std::to_string(lines.size()) + " lines");
         if (std::int64_t{range.start} <= previousEnd)
-            throw Error(rowText(row) + span + " overlap the section of a marked row above it");
+            throw Error(span() + " overlap the section of a marked row above it");
         if (!isSectionHeader(lines.line(range.start)))
             throw Error(rowText(row) + "line " + std::to_string(range.start) +
                         " of the world file is not a \"[WORLDITEM\" line");

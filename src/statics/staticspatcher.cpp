@@ -49,9 +49,11 @@ bool readExactly(File &file, unsigned char *out, std::size_t size) {
 struct StaticsPatcher::Transaction {
     std::vector<std::string> temporaries; // created and not yet renamed into place
     std::string indexTemporary, dataTemporary, worldTemporary;
+    // Open until all three are synced together, so that the disk writes one while the next is
+    // being made.
+    std::unique_ptr<File> indexFile, dataFile, worldFile;
     bool indexBackedUp = false;
     bool staticsBackedUp = false;
-    bool committed = false;
 
     void placed(const std::string &temporary) {
         temporaries.erase(std::remove(temporaries.begin(), temporaries.end(), temporary),
@@ -214,13 +216,12 @@ void StaticsPatcher::writeStatics(Transaction &t, ProgressGauge &gauge) {
     const auto oldData = m_files.openForReading(m_paths.statics);
     if (!oldData)
         throw Error("Cannot open file " + m_paths.statics);
-    std::unique_ptr<File> indexFile, dataFile;
-    t.indexTemporary = createTemporary(t, m_paths.staidx, indexFile);
-    t.dataTemporary = createTemporary(t, m_paths.statics, dataFile);
+    t.indexTemporary = createTemporary(t, m_paths.staidx, t.indexFile);
+    t.dataTemporary = createTemporary(t, m_paths.statics, t.dataFile);
 
     BufferedReader reader(*oldData, m_dataStatus.size);
-    BufferedWriter index(*indexFile);
-    BufferedWriter data(*dataFile);
+    BufferedWriter index(*t.indexFile);
+    BufferedWriter data(*t.dataFile);
     const auto failed = [&]() -> Error {
         if (!index.ok())
             return Error("Cannot write file " + t.indexTemporary);
@@ -255,22 +256,29 @@ void StaticsPatcher::writeStatics(Transaction &t, ProgressGauge &gauge) {
         gauge.advance();
     }
 
-    const auto finish = [](BufferedWriter &writer, File &file, const std::string &name) {
-        if (!writer.flush() || !file.sync() || !file.close())
-            throw Error("Cannot write file " + name);
-    };
-    finish(index, *indexFile, t.indexTemporary);
-    finish(data, *dataFile, t.dataTemporary);
+    if (!index.flush())
+        throw Error("Cannot write file " + t.indexTemporary);
+    if (!data.flush())
+        throw Error("Cannot write file " + t.dataTemporary);
 }
 
 void StaticsPatcher::writeWorld(Transaction &t, const world::LineList &lines, bool unixLineEnds,
                                 ProgressGauge &gauge) {
-    std::unique_ptr<File> file;
-    t.worldTemporary = createTemporary(t, m_paths.world, file);
-    BufferedWriter out(*file);
-    if (!rewriteWorld(lines, m_ranges, lineEndFor(unixLineEnds), out, gauge) || !out.flush() ||
-        !file->sync() || !file->close())
+    t.worldTemporary = createTemporary(t, m_paths.world, t.worldFile);
+    BufferedWriter out(*t.worldFile);
+    if (!rewriteWorld(lines, m_ranges, lineEndFor(unixLineEnds), out, gauge) || !out.flush())
         throw Error("Cannot write file " + t.worldTemporary);
+}
+
+void StaticsPatcher::syncTemporaries(Transaction &t) {
+    for (auto [file, name] :
+         {std::pair{&t.indexFile, &t.indexTemporary}, std::pair{&t.dataFile, &t.dataTemporary},
+          std::pair{&t.worldFile, &t.worldTemporary}}) {
+        const bool ok = (*file)->sync() && (*file)->close();
+        file->reset();
+        if (!ok)
+            throw Error("Cannot write file " + *name);
+    }
 }
 
 // The server may save its world, or another tool touch the map, while the new files are made;
@@ -305,10 +313,13 @@ void StaticsPatcher::replace(Transaction &t) {
     // The world file is replaced in one step: from here on the new set is complete.
     move(t.worldTemporary, m_paths.world, Mode::Replace);
     t.placed(t.worldTemporary);
-    t.committed = true;
 }
 
 std::string StaticsPatcher::rollBack(Transaction &t) {
+    // Open files can be neither renamed nor removed everywhere.
+    t.indexFile.reset();
+    t.dataFile.reset();
+    t.worldFile.reset();
     std::string notes;
     using Mode = FileSystem::Rename;
     // A backup goes back over whatever stands under the name now: the new file or nothing.
@@ -331,6 +342,7 @@ void StaticsPatcher::write(const world::LineList &lines, bool unixLineEnds, Prog
     try {
         writeStatics(t, gauge);
         writeWorld(t, lines, unixLineEnds, gauge);
+        syncTemporaries(t);
         checkUnchanged();
         replace(t);
     } catch (const Error &e) {

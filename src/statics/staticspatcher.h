@@ -84,6 +84,7 @@ private:
     void writeStatics(Transaction &t, ProgressGauge &gauge);
     void writeWorld(Transaction &t, const world::LineList &lines, bool unixLineEnds,
                     ProgressGauge &gauge);
+    void syncTemporaries(Transaction &t);
     void checkUnchanged();
     void replace(Transaction &t);
     [[nodiscard]] std::string rollBack(Transaction &t);
