@@ -185,14 +185,3 @@ TEST(CliPatch, RefusesMoreThanHalfAMillionMarkedItems) {
     }
     EXPECT_EQ(readFile(shard.dir.file("statics0.mul")), oldData);
 }
-
-TEST(CliPatch, HelpMentionsEveryOption) {
-    for (const char *command : {"patch", "info"}) {
-        const ProcessResult result = runCli({command, "--help"});
-        EXPECT_EQ(result.exitCode, 0) << result.err;
-        for (const char *option : {"--start", "--lines", "--all", "--none", "--id", "--no-id",
-                                   "--block", "--no-block", "--row", "--unrow"})
-            EXPECT_NE(result.out.find(option), std::string::npos) << command << " " << option;
-    }
-    EXPECT_NE(runCli({"patch", "--help"}).out.find("--dry-run"), std::string::npos);
-}
