@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,40 +17,8 @@ namespace tessaplex::world {
 
 namespace {
 
-// Reads a whole file into one uninitialised buffer: a world file may hold hundreds of megabytes,
-// and zero-filling it first would cost as much as reading it.
-bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t &size) {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    std::size_t expected = 0;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long end = std::ftell(file);
-        if (end > 0)
-            expected = static_cast<std::size_t>(end);
-        std::rewind(file);
-    }
-    // One byte more than the file holds, so that a short read tells the end of the file without
-    // a second buffer; a file that grew meanwhile is read on into a bigger one.
-    LargeArray<char> buffer(expected + 1);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == buffer.capacity())
-            buffer.reallocate(std::max<std::size_t>(65536, buffer.capacity() * 2), used);
-        const std::size_t wanted = buffer.capacity() - used;
-        const std::size_t n = std::fread(buffer.data() + used, 1, wanted, file);
-        used += n;
-        if (n < wanted)
-            break;
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return false;
-    data = std::move(buffer);
-    size = used;
-    return true;
-}
+// Line offsets are 32-bit.
+constexpr std::size_t MaxSize = std::numeric_limits<std::uint32_t>::max();
 
 // Bit i of each mask is set when byte i of the 64 at p is LF, CR or NUL.
 struct ByteMasks {
@@ -103,6 +72,157 @@ int lowestBit(std::uint64_t mask) {
 
 } // namespace
 
+// Cuts a text into lines as its bytes arrive, 64 at a time: the LF, CR and NUL bytes of a block
+// become bit masks, and every line end among them yields the start of the next line. A line ends
+// at an LF, or at a CR that no LF follows (the LF of a CR LF ends it instead); a NUL byte ends
+// the text. Cutting each piece of a file right after reading it finds the bytes still in the
+// cache.
+class LineCutter {
+public:
+    static constexpr std::size_t Block = 64;
+
+    // Lines of world and script files are longer than 8 bytes on average; the offsets grow when
+    // a text has shorter ones. Room for one block's worth of starts is kept free at all times.
+    explicit LineCutter(std::size_t expectedBytes)
+        : m_capacity(expectedBytes / 8 + 2 * Block)
+        , m_starts(m_capacity) {
+        m_starts[0] = 0;
+    }
+
+    // Cuts what has arrived of text, which now holds `available` bytes. Until the last call a
+    // block is cut only once the byte after it is there: a CR at its end may start a CR LF.
+    void feed(const char *text, std::size_t available, bool last) {
+        if (m_ended) {
+            if (last)
+                finish();
+            return;
+        }
+        while (m_pos < available) {
+            const std::size_t length = std::min(Block, available - m_pos);
+            const bool nextKnown = m_pos + Block < available;
+            if (!last && !nextKnown)
+                return;
+            cutBlock(text, length, nextKnown);
+            if (m_ended)
+                break;
+            m_pos += Block;
+        }
+        if (!m_ended)
+            m_textSize = available;
+        if (last)
+            finish();
+    }
+
+    [[nodiscard]] std::size_t textSize() const { return m_textSize; }
+    [[nodiscard]] std::size_t lineCount() const { return m_count; }
+    // The offsets: m_count line starts and the text end after them.
+    [[nodiscard]] LargeArray<std::uint32_t> takeStarts() { return std::move(m_starts); }
+
+private:
+    void cutBlock(const char *text, std::size_t length, bool nextKnown) {
+        const char *block = text + m_pos;
+        ByteMasks m;
+        if (length == Block) {
+            m = masks64(block);
+        } else {
+            char tail[Block] = {};
+            std::memcpy(tail, block, length);
+            m = masks64(tail);
+        }
+        std::uint64_t inText =
+            length == Block ? ~std::uint64_t{0} : (std::uint64_t{1} << length) - 1;
+        if (m.nul & inText) {
+            const int at = lowestBit(m.nul & inText);
+            inText = at == 0 ? 0 : ~std::uint64_t{0} >> (64 - at);
+            m_textSize = m_pos + static_cast<std::size_t>(at);
+            m_ended = true;
+            nextKnown = false;
+        }
+        const std::uint64_t lf = m.lf & inText;
+        std::uint64_t lfNext = lf >> 1;
+        if (nextKnown && length == Block && block[Block] == '\n')
+            lfNext |= std::uint64_t{1} << 63;
+        std::uint64_t ends = lf | (m.cr & inText & ~lfNext);
+        std::uint32_t *starts = m_starts.data();
+        const auto base = static_cast<std::uint32_t>(m_pos + 1);
+        while (ends) {
+            starts[m_count++] = base + static_cast<std::uint32_t>(lowestBit(ends));
+            ends &= ends - 1;
+        }
+        if (m_count + Block + 1 > m_capacity) {
+            m_capacity *= 2;
+            m_starts.reallocate(m_capacity, m_count);
+        }
+    }
+
+    void finish() {
+        if (m_finished)
+            return;
+        m_finished = true;
+        // A line end at the very end of the text adds no empty line, and an empty text has none.
+        if (m_starts[m_count - 1] == m_textSize)
+            --m_count;
+        m_starts[m_count] = static_cast<std::uint32_t>(m_textSize);
+    }
+
+    std::size_t m_capacity;
+    LargeArray<std::uint32_t> m_starts;
+    std::size_t m_count = 1;
+    std::size_t m_pos = 0;
+    std::size_t m_textSize = 0;
+    bool m_ended = false;
+    bool m_finished = false;
+};
+
+namespace {
+
+// Reads a whole file into one uninitialised buffer, cutting it into lines piece by piece as it
+// comes in. A world file may hold hundreds of megabytes: zero-filling the buffer first, or
+// cutting it only after the whole file has been read, would cost about as much as reading it.
+bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t &size,
+                   std::optional<LineCutter> &cutter) {
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::size_t expected = 0;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        if (end > 0)
+            expected = static_cast<std::size_t>(end);
+        std::rewind(file);
+    }
+    // Small enough to be cut while it is still in the cache, large enough to keep the number of
+    // reads low.
+    constexpr std::size_t Piece = std::size_t{512} << 10;
+    // One byte more than the file holds, so that a short read tells the end of the file without
+    // a second buffer; a file that grew meanwhile is read on into a bigger one.
+    LargeArray<char> buffer(expected + 1);
+    cutter.emplace(expected);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == buffer.capacity())
+            buffer.reallocate(std::max<std::size_t>(65536, buffer.capacity() * 2), used);
+        const std::size_t wanted = std::min(Piece, buffer.capacity() - used);
+        const std::size_t n = std::fread(buffer.data() + used, 1, wanted, file);
+        used += n;
+        if (n < wanted)
+            break;
+        if (used < MaxSize)
+            cutter->feed(buffer.data(), used, false);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return false;
+    if (used < MaxSize)
+        cutter->feed(buffer.data(), used, true);
+    data = std::move(buffer);
+    size = used;
+    return true;
+}
+
+} // namespace
+
 LineList::LineList() {
     clear();
 }
@@ -112,24 +232,29 @@ LineList::~LineList() = default;
 void LineList::readFile(const std::string &path) {
     LargeArray<char> data;
     std::size_t size = 0;
-    if (!readWholeFile(path, data, size))
+    std::optional<LineCutter> cutter;
+    if (!readWholeFile(path, data, size, cutter))
         throw Error("Cannot open file " + path);
-    adopt(std::move(data), size, path);
+    adopt(std::move(data), size, path, *cutter);
 }
 
 void LineList::setBytes(std::string_view bytes, std::string sourcePath) {
     LargeArray<char> data(bytes.size());
     if (!bytes.empty())
         std::memcpy(data.data(), bytes.data(), bytes.size());
-    adopt(std::move(data), bytes.size(), std::move(sourcePath));
+    LineCutter cutter(bytes.size());
+    if (bytes.size() < MaxSize)
+        cutter.feed(data.data(), bytes.size(), true);
+    adopt(std::move(data), bytes.size(), std::move(sourcePath), cutter);
 }
 
 void LineList::clear() {
     setBytes({}, {});
 }
 
-void LineList::adopt(LargeArray<char> data, std::size_t size, std::string sourcePath) {
-    if (size >= std::numeric_limits<std::uint32_t>::max())
+void LineList::adopt(LargeArray<char> data, std::size_t size, std::string sourcePath,
+                     LineCutter &cutter) {
+    if (size >= MaxSize)
         throw Error("File " + sourcePath + " is larger than 4 GiB");
     const bool same = size == m_size && sourcePath == m_sourcePath &&
                       (size == 0 || std::memcmp(data.data(), m_data.data(), size) == 0);
@@ -138,68 +263,9 @@ void LineList::adopt(LargeArray<char> data, std::size_t size, std::string source
     m_sourcePath = std::move(sourcePath);
     if (!same)
         ++m_generation;
-    split();
-}
-
-// One pass over 64 bytes at a time: the LF, CR and NUL bytes of a block become bit masks, and
-// every line end in them yields the start of the next line. A line ends at an LF, or at a CR
-// that no LF follows (the LF of a CR LF ends it instead).
-void LineList::split() {
-    const char *begin = m_data.data();
-    // Lines of world and script files are longer than 8 bytes on average; the array grows when
-    // a file has shorter ones. Room for one block's worth of starts is kept free at all times.
-    constexpr std::size_t Block = 64;
-    std::size_t capacity = m_size / 8 + 2 * Block;
-    m_starts = LargeArray<std::uint32_t>(capacity);
-    std::uint32_t *starts = m_starts.data();
-    std::size_t count = 1;
-    starts[0] = 0;
-    std::size_t textSize = m_size;
-
-    for (std::size_t pos = 0; pos < m_size; pos += Block) {
-        const std::size_t length = std::min(Block, m_size - pos);
-        ByteMasks m;
-        if (length == Block) {
-            m = masks64(begin + pos);
-        } else {
-            char tail[Block] = {};
-            std::memcpy(tail, begin + pos, length);
-            m = masks64(tail);
-        }
-        std::uint64_t inText =
-            length == Block ? ~std::uint64_t{0} : (std::uint64_t{1} << length) - 1;
-        bool last = length < Block;
-        if (m.nul & inText) {
-            // A NUL byte ends the text.
-            const int at = lowestBit(m.nul & inText);
-            inText = at == 0 ? 0 : ~std::uint64_t{0} >> (64 - at);
-            textSize = pos + static_cast<std::size_t>(at);
-            last = true;
-        }
-        const std::uint64_t lf = m.lf & inText;
-        std::uint64_t lfNext = lf >> 1;
-        if (!last && pos + Block < m_size && begin[pos + Block] == '\n')
-            lfNext |= std::uint64_t{1} << 63;
-        std::uint64_t ends = lf | (m.cr & inText & ~lfNext);
-        const auto base = static_cast<std::uint32_t>(pos + 1);
-        while (ends) {
-            starts[count++] = base + static_cast<std::uint32_t>(lowestBit(ends));
-            ends &= ends - 1;
-        }
-        if (last)
-            break;
-        if (count + Block + 1 > capacity) {
-            capacity *= 2;
-            m_starts.reallocate(capacity, count);
-            starts = m_starts.data();
-        }
-    }
-    // A line end at the very end of the text adds no empty line, and an empty text has none.
-    if (starts[count - 1] == textSize)
-        --count;
-    m_textSize = textSize;
-    m_lineCount = count;
-    starts[count] = static_cast<std::uint32_t>(textSize);
+    m_textSize = cutter.textSize();
+    m_lineCount = cutter.lineCount();
+    m_starts = cutter.takeStarts();
 }
 
 } // namespace tessaplex::world

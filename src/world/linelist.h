@@ -10,6 +10,8 @@
 
 namespace tessaplex::world {
 
+class LineCutter;
+
 // A text file as a list of lines. The file's bytes are kept once, with the offset of each line;
 // no line is copied into a string of its own.
 //
@@ -53,8 +55,7 @@ public:
     [[nodiscard]] std::uint64_t generation() const { return m_generation; }
 
 private:
-    void adopt(LargeArray<char> data, std::size_t size, std::string sourcePath);
-    void split();
+    void adopt(LargeArray<char> data, std::size_t size, std::string sourcePath, LineCutter &cutter);
 
     LargeArray<char> m_data;
     std::size_t m_size = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The line list cuts its text in blocks of many bytes at once; these cases put line ends, CR LF
 // pairs and NUL bytes on and around the block edges, where such a splitter goes wrong.
+#include "support/testsupport.h"
 #include "world/linelist.h"
 
 #include <gtest/gtest.h>
@@ -98,5 +99,39 @@ TEST(LineListBlocks, ManyEmptyLinesGrowTheOffsets) {
         list.setBytes(bytes);
         ASSERT_EQ(list.size(), 100000u) << end;
         EXPECT_EQ(list.line(99999), "");
+    }
+}
+
+// Files are read and cut in pieces of half a MiB; a CR LF, a lone CR or a NUL byte right at the
+// seam of two pieces must come out as in a text cut at once.
+TEST(LineListBlocks, FilesReadInPiecesCutAsAWhole) {
+    constexpr std::size_t Piece = std::size_t{512} << 10;
+    tessaplex::test::TempDir dir;
+    const std::string markers[] = {
+        "\r\n", "\r", "\n", "\r\r\n", std::string(1, '\0'), std::string("\r\0", 2)};
+    for (const std::string &marker : markers) {
+        for (std::size_t seam : {Piece, 2 * Piece}) {
+            for (std::size_t at : {seam - 2, seam - 1, seam, seam + 1}) {
+                std::string bytes(at, 'x');
+                for (std::size_t i = 12; i < at; i += 13)
+                    bytes[i] = i % 2 ? '\n' : '\r';
+                bytes += marker;
+                bytes += "tail\r\nend";
+                // The file also ends at the seam, right after the marker, in some cases.
+                for (const bool cut : {false, true}) {
+                    const std::string text = cut ? bytes.substr(0, at + marker.size()) : bytes;
+                    const std::string path = dir.file("world.scp");
+                    tessaplex::test::writeFile(path, text);
+                    LineList list;
+                    list.readFile(path);
+                    const std::string label = "marker of " + std::to_string(marker.size()) +
+                                              " at " + std::to_string(at) +
+                                              (cut ? ", file ends there" : "");
+                    ASSERT_EQ(linesOf(list), plainLines(text)) << label;
+                    ASSERT_EQ(list.bytes(), text) << label;
+                    ASSERT_EQ(list.hasNulByte(), text.find('\0') != std::string::npos) << label;
+                }
+            }
+        }
     }
 }
