@@ -28,7 +28,7 @@ protected:
             m_done = true;
             std::fprintf(stderr, "startup: About dialog painted %.1f ms after main()\n",
                          static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         }
         return QObject::eventFilter(watched, event);
     }
@@ -52,8 +52,10 @@ int main(int argc, char **argv) {
     try {
         tessaplex::ui::FileDialogChooser files;
         tessaplex::ui::ProgramWindows windows(messages, files);
+        // exit() rather than quit(): quit() first asks every visible window to close, and the
+        // About dialog refuses, being left only through its "OK".
         QObject::connect(&windows.mainWindow(), &tessaplex::ui::MainWindow::closed, &application,
-                         &QCoreApplication::quit);
+                         [] { QCoreApplication::exit(0); });
         StartupProbe probe(clock);
         if (qEnvironmentVariableIsSet("TESSAPLEX_STARTUP_PROBE"))
             windows.about().installEventFilter(&probe);

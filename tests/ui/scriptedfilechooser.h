@@ -9,20 +9,22 @@
 
 namespace tessaplex::uitest {
 
-// A file dialog that gives the answers queued beforehand (nothing: the operator cancelled) and
-// remembers the folders it was opened in. With no answer queued it cancels.
+// A file dialog that gives the answers queued beforehand (a null QString: the operator
+// cancelled) and remembers the folders it was opened in. With no answer queued it cancels.
 class ScriptedFileChooser : public ui::FileChooser {
 public:
     [[nodiscard]] std::optional<QString> chooseFile(const QString &initialFolder) override {
         folders.append(initialFolder);
         if (answers.empty())
             return std::nullopt;
-        std::optional<QString> answer = answers.front();
+        const QString answer = answers.front();
         answers.pop_front();
+        if (answer.isNull())
+            return std::nullopt;
         return answer;
     }
 
-    std::deque<std::optional<QString>> answers;
+    std::deque<QString> answers;
     QStringList folders;
 };
 
