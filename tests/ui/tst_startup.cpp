@@ -215,38 +215,6 @@ private slots:
                                                    clipped.join(QStringLiteral(", "))));
         }
     }
-
-    void windowSizesAndCaptions_data() {
-        QTest::addColumn<int>("window");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("About") << 0 << "About..." << QSize(500, 116);
-        QTest::newRow("main") << 1 << "Tessaplex V2.00.04 BETA! (for Sphere .54/.55)"
-                              << QSize(684, 399);
-        QTest::newRow("Options") << 2 << "Options" << QSize(486, 304);
-        QTest::newRow("Filter") << 3 << "Filter" << QSize(340, 353);
-        QTest::newRow("Info") << 4 << "WorldFile Informations" << QSize(338, 222);
-    }
-
-    // The windows cannot be resized, and the ones without title-bar buttons have none.
-    void windowSizesAndCaptions() {
-        QFETCH(int, window);
-        QFETCH(QString, caption);
-        QFETCH(QSize, size);
-        WindowsFixture f;
-        ui::ProgramWindows &w = f.windows();
-        QWidget *windows[] = {&w.about(), &w.mainWindow(), &w.options(), &w.filter(), &w.info()};
-        QWidget *shown = windows[window];
-        QCOMPARE(shown->windowTitle(), caption);
-        QCOMPARE(shown->size(), size);
-        QCOMPARE(shown->minimumSize(), size);
-        QCOMPARE(shown->maximumSize(), size);
-        const Qt::WindowFlags flags = shown->windowFlags();
-        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-        const bool closeBox = window == 1 || window == 2 || window == 4;
-        QCOMPARE(bool(flags & Qt::WindowCloseButtonHint), closeBox);
-    }
 };
 
 QTEST_MAIN(StartupTest)
