@@ -76,6 +76,11 @@ struct OpenItem : ItemFields {
     bool hasDisplayId = false;
 };
 
+// The first characters of the keys the listing rule reads.
+bool isKeyLead(char c) {
+    return c == 'D' || c == 'C' || c == 'L' || c == 'N' || c == 'A' || c == 'P';
+}
+
 // Applies one key line of an open section to the item. Returns false when the line leaves the
 // item out.
 bool applyKeyLine(std::string_view line, const ItemNameCatalog &catalog, OpenItem &item) {
@@ -114,6 +119,21 @@ bool applyKeyLine(std::string_view line, const ItemNameCatalog &catalog, OpenIte
     return true;
 }
 
+// Lists the open item, complete with its empty line e, unless its header's ID cannot be
+// resolved.
+void listOpenItem(OpenItem &item, std::size_t e, const ItemNameCatalog &catalog, ItemTable &table) {
+    std::uint32_t id = 0;
+    IdForm form = IdForm::Lower;
+    if (!resolveId(item.headerId, catalog, id, form))
+        return;
+    if (!item.hasDisplayId) {
+        item.id = id;
+        item.idForm = form;
+    }
+    item.endLine = static_cast<std::int32_t>(e);
+    table.appendItem(item);
+}
+
 } // namespace
 
 LineWindow lineWindow(std::string_view startText, std::string_view linesText) {
@@ -142,32 +162,35 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     bool open = false;
     bool leftOut = false;
     OpenItem item;
-    for (std::size_t j = start; j < end; ++j) {
-        gauge.advance();
-        const std::string_view line = lines.line(j);
-        if (line.empty()) {
-            if (open && !leftOut) {
-                std::uint32_t id = 0;
-                IdForm form = IdForm::Lower;
-                if (resolveId(item.headerId, catalog, id, form)) {
-                    if (!item.hasDisplayId) {
-                        item.id = id;
-                        item.idForm = form;
-                    }
-                    item.endLine = static_cast<std::int32_t>(j);
-                    table.appendItem(item);
+    std::size_t j = start;
+    while (j < end) {
+        // The gauge is advanced once for all the lines before its percentage can change.
+        const auto steps = std::min<std::size_t>(
+            end - j,
+            static_cast<std::size_t>(std::max<std::int64_t>(1, gauge.stepsBeforeChange())));
+        const std::size_t stop = j + steps;
+        for (; j < stop; ++j) {
+            // Most lines are keys that matter nowhere (SERIAL=, MORE1=, ...): their first byte
+            // is all that is looked at.
+            const char first = lines.firstByte(j);
+            if (first == '\r' || first == '\n') {
+                if (open && !leftOut)
+                    listOpenItem(item, j, catalog, table);
+                open = false;
+            } else if (first == '[') {
+                const std::string_view line = lines.line(j);
+                if (isHeader(line)) {
+                    open = true;
+                    leftOut = false;
+                    item = OpenItem{};
+                    item.startLine = static_cast<std::int32_t>(j);
+                    item.headerId = line.substr(11, line.size() - 12);
                 }
+            } else if (open && !leftOut && isKeyLead(first)) {
+                leftOut = !applyKeyLine(lines.line(j), catalog, item);
             }
-            open = false;
-        } else if (isHeader(line)) {
-            open = true;
-            leftOut = false;
-            item = OpenItem{};
-            item.startLine = static_cast<std::int32_t>(j);
-            item.headerId = line.substr(11, line.size() - 12);
-        } else if (open && !leftOut) {
-            leftOut = !applyKeyLine(line, catalog, item);
         }
+        gauge.advance(static_cast<std::int32_t>(steps));
     }
     return AnalyseOutcome::Listed;
 }

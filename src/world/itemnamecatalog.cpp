@@ -15,22 +15,6 @@ char upperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
-// A multiply-mix over 8 bytes at a time; def names are short, so this is a few multiplications.
-std::uint64_t hashBytes(std::string_view text) {
-    std::uint64_t h = 0x9e3779b97f4a7c15ull ^ text.size();
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        h = (h ^ word) * 0xff51afd7ed558ccdull;
-        h ^= h >> 32;
-    }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, text.data() + i, text.size() - i);
-    h = (h ^ tail) * 0xc4ceb9fe1a85ec53ull;
-    return h ^ (h >> 29);
-}
-
 // True when the line's first characters, upper-cased, are prefix.
 bool startsWithUpper(std::string_view line, std::string_view prefix) {
     if (line.size() < prefix.size())
@@ -42,30 +26,73 @@ bool startsWithUpper(std::string_view line, std::string_view prefix) {
     return true;
 }
 
-// The upper-cased name, in a stack buffer when it fits.
-class UpperName {
-public:
-    explicit UpperName(std::string_view name) {
-        char *out = m_small;
-        if (name.size() > sizeof m_small) {
-            m_large.resize(name.size());
-            out = m_large.data();
-        }
-        for (std::size_t i = 0; i < name.size(); ++i)
-            out[i] = upperAscii(name[i]);
-        m_text = {out, name.size()};
-    }
-    UpperName(const UpperName &) = delete;
-    UpperName &operator=(const UpperName &) = delete;
-    [[nodiscard]] std::string_view text() const { return m_text; }
+// Eight bytes of a name, upper-cased at once: each of a to z loses its 0x20 bit, every other
+// byte (bytes from 0x80 included) stays as it is.
+std::uint64_t upperWord(std::uint64_t w) {
+    constexpr std::uint64_t Ones = 0x0101010101010101ull;
+    const std::uint64_t low7 = w & (0x7f * Ones);
+    const std::uint64_t atLeastA = low7 + (0x80 - 'a') * Ones;
+    const std::uint64_t aboveZ = low7 + (0x7f - 'z') * Ones;
+    const std::uint64_t isLower = atLeastA & ~aboveZ & ~w & (0x80 * Ones);
+    return w - (isLower >> 2);
+}
 
-private:
-    char m_small[128];
-    std::string m_large;
-    std::string_view m_text;
-};
+// The first n bytes at p (n below 8), little-endian, the rest zero.
+std::uint64_t partialWord(const char *p, std::size_t n) {
+    std::uint64_t w = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        w |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+    return w;
+}
+
+std::uint64_t wordAt(const char *p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
 
 } // namespace
+
+// A def name upper-cased into little-endian words of 8 bytes, the last one padded with zeros,
+// and its hash: comparing two names is comparing a few words.
+class NameKey {
+public:
+    explicit NameKey(std::string_view name)
+        : m_length(name.size()) {
+        const std::size_t count = (name.size() + 7) / 8;
+        if (count > sizeof m_small / sizeof m_small[0]) {
+            m_large.resize(count);
+            m_words = m_large.data();
+        }
+        std::uint64_t h = 0x9e3779b97f4a7c15ull ^ name.size();
+        std::size_t i = 0;
+        for (std::size_t k = 0; k < count; ++k, i += 8) {
+            const std::size_t left = name.size() - i;
+            const std::uint64_t w =
+                upperWord(left >= 8 ? wordAt(name.data() + i) : partialWord(name.data() + i, left));
+            m_words[k] = w;
+            h = (h ^ w) * 0xff51afd7ed558ccdull;
+            h ^= h >> 32;
+        }
+        m_hash = h;
+        m_count = count;
+    }
+    NameKey(const NameKey &) = delete;
+    NameKey &operator=(const NameKey &) = delete;
+
+    [[nodiscard]] std::size_t length() const { return m_length; }
+    [[nodiscard]] std::uint64_t hash() const { return m_hash; }
+    [[nodiscard]] const std::uint64_t *words() const { return m_words; }
+    [[nodiscard]] std::size_t wordCount() const { return m_count; }
+
+private:
+    std::uint64_t m_small[16];
+    std::vector<std::uint64_t> m_large;
+    std::uint64_t *m_words = m_small;
+    std::size_t m_length;
+    std::size_t m_count = 0;
+    std::uint64_t m_hash = 0;
+};
 
 std::string toUpperAscii(std::string_view text) {
     std::string upper(text);
@@ -97,16 +124,15 @@ void ItemNameCatalog::scanLine(std::string_view line) {
         return;
     }
     if (line.compare(0, DefName.size(), DefName) == 0) {
-        const UpperName name(line.substr(DefName.size()));
-        const std::uint64_t hash = hashBytes(name.text());
+        const NameKey name(line.substr(DefName.size()));
         // Only the first entry of a name can be found; later ones are counted, not stored.
-        if (!find(name.text(), hash)) {
+        if (!find(name)) {
             Entry entry;
-            entry.offset = static_cast<std::uint32_t>(m_names.size());
-            entry.length = static_cast<std::uint32_t>(name.text().size());
-            entry.hash = hash;
+            entry.offset = static_cast<std::uint32_t>(m_words.size());
+            entry.length = static_cast<std::uint32_t>(name.length());
+            entry.hash = name.hash();
             entry.id = m_openSlot;
-            m_names.append(name.text());
+            m_words.insert(m_words.end(), name.words(), name.words() + name.wordCount());
             m_entries.push_back(entry);
             if ((m_entries.size() + 1) * 2 > m_slots.size()) {
                 // Keep the table at most half full, so that probes stay short.
@@ -132,24 +158,27 @@ void ItemNameCatalog::insertSlot(std::uint32_t entry) {
     m_slots[slot] = entry + 1;
 }
 
-const ItemNameCatalog::Entry *ItemNameCatalog::find(std::string_view upper,
-                                                    std::uint64_t hash) const {
+const ItemNameCatalog::Entry *ItemNameCatalog::find(const NameKey &name) const {
     if (m_slots.empty())
         return nullptr;
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t slot = static_cast<std::size_t>(hash) & mask; m_slots[slot] != 0;
+    for (auto slot = static_cast<std::size_t>(name.hash()) & mask; m_slots[slot] != 0;
          slot = (slot + 1) & mask) {
         const Entry &entry = m_entries[m_slots[slot] - 1];
-        if (entry.hash == hash && entry.length == upper.size() &&
-            std::memcmp(m_names.data() + entry.offset, upper.data(), upper.size()) == 0)
+        if (entry.hash != name.hash() || entry.length != name.length())
+            continue;
+        const std::uint64_t *words = m_words.data() + entry.offset;
+        std::size_t k = 0;
+        while (k < name.wordCount() && words[k] == name.words()[k])
+            ++k;
+        if (k == name.wordCount())
             return &entry;
     }
     return nullptr;
 }
 
 std::optional<ItemNameCatalog::Id> ItemNameCatalog::lookup(std::string_view name) const {
-    const UpperName upper(name);
-    const Entry *entry = find(upper.text(), hashBytes(upper.text()));
+    const Entry *entry = find(NameKey(name));
     if (!entry)
         return std::nullopt;
     return entry->id;

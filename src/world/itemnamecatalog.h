@@ -13,6 +13,7 @@
 namespace tessaplex::world {
 
 class LineList;
+class NameKey;
 
 // Def names of the server's item script files and the IDs they stand for.
 //
@@ -44,18 +45,19 @@ public:
 
 private:
     // The first entry of each upper-cased def name, found through an open-addressing table of
-    // entry numbers: a lookup upper-cases the name on the stack and compares bytes, so the
-    // hundreds of thousands of lookups of a large world file allocate nothing.
+    // entry numbers: a lookup upper-cases the name on the stack, eight bytes at a time, and
+    // compares words, so the hundreds of thousands of lookups of a large world file allocate
+    // nothing.
     struct Entry {
-        std::uint32_t offset = 0; // of the upper-cased name in m_names
+        std::uint32_t offset = 0; // of the name's first word in m_words
         std::uint32_t length = 0;
         std::uint64_t hash = 0;
         Id id;
     };
-    [[nodiscard]] const Entry *find(std::string_view upper, std::uint64_t hash) const;
+    [[nodiscard]] const Entry *find(const NameKey &name) const;
     void insertSlot(std::uint32_t entry);
 
-    std::string m_names;
+    std::vector<std::uint64_t> m_words;
     std::vector<Entry> m_entries;
     std::vector<std::uint32_t> m_slots; // entry number + 1; 0 is a free slot
     Id m_openSlot;

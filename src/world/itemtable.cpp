@@ -79,6 +79,45 @@ char *writeText(char *p, std::string_view text) {
     return p + text.size();
 }
 
+// Copies a text of at most 7 bytes with two fixed-size copies that may overlap, instead of a
+// call to memcpy: four of these are made for every row.
+void copySmall(char *to, std::string_view text) {
+    const char *from = text.data();
+    const std::size_t n = text.size();
+    if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n >= 2) {
+        std::memcpy(to, from, 2);
+        std::memcpy(to + n - 2, from + n - 2, 2);
+    } else if (n == 1) {
+        to[0] = from[0];
+    }
+}
+
+// The value of a text of one to nine decimal digits and nothing else, the form of nearly every
+// coordinate; -1 for any other text.
+std::int64_t plainDigits(std::string_view text) {
+    if (text.empty() || text.size() > 9)
+        return -1;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// blockIndex, with plain digits read without the general number rule.
+std::uint32_t fastBlockIndex(std::string_view xText, std::string_view yText) {
+    const std::int64_t x = plainDigits(xText);
+    const std::int64_t y = plainDigits(yText);
+    if (x < 0 || y < 0)
+        return blockIndex(xText, yText);
+    return static_cast<std::uint32_t>(x / 8) * 512u + static_cast<std::uint32_t>(y / 8);
+}
+
 } // namespace
 
 std::string_view columnHeading(Column column) {
@@ -103,8 +142,7 @@ ItemTable::SmallText ItemTable::store(std::string_view text) {
     SmallText small;
     if (text.size() < LongText && text.size() <= sizeof small.chars) {
         small.size = static_cast<std::uint8_t>(text.size());
-        if (!text.empty())
-            std::memcpy(small.chars, text.data(), text.size());
+        copySmall(small.chars, text);
         return small;
     }
     const auto index = static_cast<std::uint32_t>(m_longTexts.size());
@@ -135,7 +173,7 @@ void ItemTable::appendItem(const ItemFields &fields) {
         row.x = store(fields.x);
         row.y = store(fields.y);
         row.z = store(fields.z);
-        row.block = blockIndex(fields.x, fields.y);
+        row.block = fastBlockIndex(fields.x, fields.y);
     }
     row.attr = store(fields.attr);
     row.mark = Mark::No;

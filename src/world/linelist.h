@@ -34,6 +34,10 @@ public:
 
     [[nodiscard]] std::size_t size() const { return m_lineCount; }
     [[nodiscard]] bool empty() const { return m_lineCount == 0; }
+    // The line's first character, or the first byte of its line end (CR or LF) when it is empty:
+    // a line is empty exactly when this is CR or LF. Cheaper than line() for a scan that looks at
+    // the beginning of each line only.
+    [[nodiscard]] char firstByte(std::size_t index) const { return m_data.data()[m_starts[index]]; }
     [[nodiscard]] std::string_view line(std::size_t index) const {
         const char *data = m_data.data();
         const std::uint32_t start = m_starts[index];

@@ -24,6 +24,12 @@ public:
             update();
     }
 
+    // How many single steps of advance() can pass before the percentage may change: a loop may
+    // do that many steps and then advance() by all of them at once, with the same effect.
+    [[nodiscard]] std::int64_t stepsBeforeChange() const {
+        return m_nextCheck > m_progress ? m_nextCheck - m_progress : 1;
+    }
+
     [[nodiscard]] std::int32_t minimum() const { return m_minimum; }
     [[nodiscard]] std::int32_t maximum() const { return m_maximum; }
     [[nodiscard]] std::int32_t progress() const { return static_cast<std::int32_t>(m_progress); }

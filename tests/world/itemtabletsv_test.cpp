@@ -2,6 +2,7 @@
 // The TSV rows are written by their own fast path; they must be, byte for byte, the cell texts
 // the grid shows, joined by TAB.
 #include "world/itemtable.h"
+#include "world/numberrules.h"
 
 #include <gtest/gtest.h>
 
@@ -88,4 +89,26 @@ TEST(ItemTableTsv, EveryKindOfCellMatchesItsText) {
     table.appendTsvRow(tsv, 2);
     EXPECT_EQ(tsv, "Startzeile\tEndZeile\tID\tX\tY\tZ\tCOLOR\tATTR\tBLOCK\tPATCH\n"
                    "5\t11\t00f3c\t1434\t1681\t0\t1152\t010\t91858\tYES\n");
+}
+
+// Rows compute the block of plain digits on their own; every text must give the block of the
+// number rule.
+TEST(ItemTableTsv, BlockOfEveryCoordinateTextFollowsTheNumberRule) {
+    const char *texts[] = {"0",          "7",          "8",   "0123", "999999999", "1000000000",
+                           "2147483647", "4294967295", "-5",  " 5",   "+5",        "5 ",
+                           "$10",        "0x10",       "",    "abc",  "1,2",       "6143",
+                           "4095",       "00000000008", "1e3"};
+    ItemTable table;
+    table.startAnalysis();
+    for (const char *x : texts) {
+        for (const char *y : texts) {
+            ItemFields fields;
+            fields.hasPosition = true;
+            fields.x = x;
+            fields.y = y;
+            table.appendItem(fields);
+            const int row = table.rowCount() - 1;
+            ASSERT_EQ(table.block(row), blockIndex(x, y)) << "X '" << x << "', Y '" << y << "'";
+        }
+    }
 }
