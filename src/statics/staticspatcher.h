@@ -28,8 +28,8 @@ namespace tessaplex::statics {
 // the world file without the patched sections, such that the old files survive any failure.
 //
 // Use: inspect(), fill blocks() and setLineRanges(), checkWorldFile(), then plan() or write().
-// Every refusal comes from inspect() or checkWorldFile(), before any file is created, renamed or
-// written.
+// Every refusal comes before any file is created, renamed or written: from inspect(),
+// checkWorldFile(), or (a new data file too large for its index) the start of plan() and write().
 //
 // write() makes the three new files completely, synced, under temporary names beside their
 // targets; only then does it move the old static files to their backup names, put the new ones
