@@ -15,24 +15,14 @@ namespace {
 
 // Writes bytes to standard output; a refused write (a full disk behind a redirection) ends the
 // command, so that a cut-off table is never reported as success.
-void writeOut(const std::string &bytes) {
+void writeOut(std::string_view bytes) {
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
         throw Error("Cannot write to standard output");
 }
 
 // The item table as TSV: the heading row and one line per item, cells separated by TAB.
 void printTable(const world::ItemTable &table) {
-    constexpr std::size_t Chunk = 1 << 20;
-    std::string out;
-    out.reserve(Chunk);
-    for (int row = 0; row < table.rowCount(); ++row) {
-        table.appendTsvRow(out, row);
-        if (out.size() >= Chunk - 4096) {
-            writeOut(out);
-            out.clear();
-        }
-    }
-    writeOut(out);
+    table.writeTsv([](std::string_view bytes) { writeOut(bytes); });
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         throw Error("Cannot write to standard output");
 }

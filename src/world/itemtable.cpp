@@ -4,6 +4,7 @@
 #include "world/numberrules.h"
 
 #include <cstring>
+#include <memory>
 
 namespace tessaplex::world {
 
@@ -26,31 +27,53 @@ void appendHex(std::string &out, std::uint32_t value, bool upper) {
         out.push_back(buffer[--n]);
 }
 
+// Copies a text of at most 7 bytes with two fixed-size copies that may overlap, instead of a
+// call to memcpy: four of these are made for every row.
+void copySmall(char *to, std::string_view text) {
+    const char *from = text.data();
+    const std::size_t n = text.size();
+    if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n >= 2) {
+        std::memcpy(to, from, 2);
+        std::memcpy(to + n - 2, from + n - 2, 2);
+    } else if (n == 1) {
+        to[0] = from[0];
+    }
+}
+
 // Pointer writers for appendTsvRow: a million rows of ten cells each are printed in one go, and
 // going through std::string for every cell costs more than the formatting itself.
 constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
                               "34353637383940414243444546474849505152535455565758596061626364656667"
                               "6869707172737475767778798081828384858687888990919293949596979899";
 
+int digitCount(std::uint32_t value) {
+    int n = 1;
+    for (std::uint32_t limit = 10; n < 10 && value >= limit; limit *= 10)
+        ++n;
+    return n;
+}
+
+// Writes the digits from the last one back to the first, straight into their places.
 char *writeUnsigned(char *p, std::uint32_t value) {
-    char digits[10];
-    char *const end = digits + sizeof digits;
+    char *const end = p + digitCount(value);
     char *q = end;
     while (value >= 100) {
         const std::uint32_t pair = value % 100;
         value /= 100;
         q -= 2;
-        std::memcpy(q, DigitPairs + 2 * pair, 2);
+        q[0] = DigitPairs[2 * pair];
+        q[1] = DigitPairs[2 * pair + 1];
     }
     if (value >= 10) {
-        q -= 2;
-        std::memcpy(q, DigitPairs + 2 * value, 2);
+        q[-2] = DigitPairs[2 * value];
+        q[-1] = DigitPairs[2 * value + 1];
     } else {
-        *--q = static_cast<char>('0' + value);
+        q[-1] = static_cast<char>('0' + value);
     }
-    const auto n = static_cast<std::size_t>(end - q);
-    std::memcpy(p, q, n);
-    return p + n;
+    return end;
 }
 
 char *writeSigned(char *p, std::int32_t value) {
@@ -74,25 +97,11 @@ char *writeHex(char *p, std::uint32_t value, bool upper) {
 }
 
 char *writeText(char *p, std::string_view text) {
-    if (!text.empty())
+    if (text.size() <= 7)
+        copySmall(p, text);
+    else
         std::memcpy(p, text.data(), text.size());
     return p + text.size();
-}
-
-// Copies a text of at most 7 bytes with two fixed-size copies that may overlap, instead of a
-// call to memcpy: four of these are made for every row.
-void copySmall(char *to, std::string_view text) {
-    const char *from = text.data();
-    const std::size_t n = text.size();
-    if (n >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + n - 4, from + n - 4, 4);
-    } else if (n >= 2) {
-        std::memcpy(to, from, 2);
-        std::memcpy(to + n - 2, from + n - 2, 2);
-    } else if (n == 1) {
-        to[0] = from[0];
-    }
 }
 
 // The value of a text of one to nine decimal digits and nothing else, the form of nearly every
@@ -229,6 +238,47 @@ void ItemTable::appendCellText(std::string &out, Column column, int index) const
     }
 }
 
+char *ItemTable::writeTsvRow(char *p, int index) const {
+    const Row &r = row(index);
+    if (r.flags & HasLines)
+        p = writeSigned(p, r.startLine);
+    *p++ = '\t';
+    if (r.flags & HasLines)
+        p = writeSigned(p, r.endLine);
+    *p++ = '\t';
+    if (r.idForm != IdForm::Empty)
+        p = writeHex(p, r.id, r.idForm == IdForm::Upper);
+    *p++ = '\t';
+    p = writeText(p, view(r.x));
+    *p++ = '\t';
+    p = writeText(p, view(r.y));
+    *p++ = '\t';
+    p = writeText(p, view(r.z));
+    *p++ = '\t';
+    if (r.flags & HasColor)
+        p = writeUnsigned(p, r.color);
+    *p++ = '\t';
+    p = writeText(p, view(r.attr));
+    *p++ = '\t';
+    if (r.flags & HasPosition)
+        p = writeUnsigned(p, r.block);
+    *p++ = '\t';
+    if (r.mark == Mark::Yes)
+        p = writeText(p, "YES");
+    else if (r.mark == Mark::No)
+        p = writeText(p, "NO");
+    *p++ = '\n';
+    return p;
+}
+
+std::size_t ItemTable::tsvRowLimit(int index) const {
+    const Row &r = row(index);
+    // Four numbers of at most 11 characters, an ID of at most 8, the mark, 9 TABs and the LF,
+    // and the four texts.
+    return 4 * 11 + 8 + 3 + 10 + view(r.x).size() + view(r.y).size() + view(r.z).size() +
+           view(r.attr).size();
+}
+
 void ItemTable::appendTsvRow(std::string &out, int index) const {
     if (index == 0) {
         for (int column = 0; column < ColumnCount; ++column) {
@@ -239,44 +289,46 @@ void ItemTable::appendTsvRow(std::string &out, int index) const {
         out.push_back('\n');
         return;
     }
-    const Row &r = row(index);
-    const std::string_view x = view(r.x), y = view(r.y), z = view(r.z), attr = view(r.attr);
-    // Four numbers of at most 11 characters, an ID of at most 8, the mark, the texts and the
-    // 9 TABs and the LF.
-    const std::size_t most = 4 * 11 + 8 + 3 + 10 + x.size() + y.size() + z.size() + attr.size();
     const std::size_t before = out.size();
-    out.resize(before + most);
+    out.resize(before + tsvRowLimit(index));
     char *const first = &out[before];
-    char *p = first;
-    if (r.flags & HasLines)
-        p = writeSigned(p, r.startLine);
-    *p++ = '\t';
-    if (r.flags & HasLines)
-        p = writeSigned(p, r.endLine);
-    *p++ = '\t';
-    if (r.idForm != IdForm::Empty)
-        p = writeHex(p, r.id, r.idForm == IdForm::Upper);
-    *p++ = '\t';
-    p = writeText(p, x);
-    *p++ = '\t';
-    p = writeText(p, y);
-    *p++ = '\t';
-    p = writeText(p, z);
-    *p++ = '\t';
-    if (r.flags & HasColor)
-        p = writeUnsigned(p, r.color);
-    *p++ = '\t';
-    p = writeText(p, attr);
-    *p++ = '\t';
-    if (r.flags & HasPosition)
-        p = writeUnsigned(p, r.block);
-    *p++ = '\t';
-    if (r.mark == Mark::Yes)
-        p = writeText(p, "YES");
-    else if (r.mark == Mark::No)
-        p = writeText(p, "NO");
-    *p++ = '\n';
-    out.resize(before + static_cast<std::size_t>(p - first));
+    out.resize(before + static_cast<std::size_t>(writeTsvRow(first, index) - first));
+}
+
+void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) const {
+    constexpr std::size_t Size = std::size_t{1} << 20;
+    // A row whose texts are all inline takes at most this much.
+    constexpr std::size_t ShortRow = 4 * 11 + 8 + 3 + 10 + 4 * 7;
+    std::unique_ptr<char[]> buffer(new char[Size]);
+    std::size_t used = 0;
+    std::string wide;
+    for (int index = 0; index < rowCount(); ++index) {
+        const Row &r = row(index);
+        const bool allInline = index > 0 && r.x.size != LongText && r.y.size != LongText &&
+                               r.z.size != LongText && r.attr.size != LongText;
+        if (allInline) {
+            if (used + ShortRow > Size) {
+                write({buffer.get(), used});
+                used = 0;
+            }
+            used = static_cast<std::size_t>(writeTsvRow(buffer.get() + used, index) - buffer.get());
+            continue;
+        }
+        wide.clear();
+        appendTsvRow(wide, index);
+        if (used + wide.size() > Size) {
+            write({buffer.get(), used});
+            used = 0;
+        }
+        if (wide.size() > Size) {
+            write(wide);
+        } else {
+            std::memcpy(buffer.get() + used, wide.data(), wide.size());
+            used += wide.size();
+        }
+    }
+    if (used)
+        write({buffer.get(), used});
 }
 
 std::string ItemTable::cellText(Column column, int index) const {

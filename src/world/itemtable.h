@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,8 @@ public:
     void appendCellText(std::string &out, Column column, int row) const;
     // Appends the row's ten cell texts separated by TAB, and an LF: the row as TSV.
     void appendTsvRow(std::string &out, int row) const;
+    // The whole table as TSV rows, handed to write in pieces of about a MiB.
+    void writeTsv(const std::function<void(std::string_view)> &write) const;
 
     // Analysis: start writes the headings and drops every item row; append lists one item.
     void startAnalysis();
@@ -107,6 +110,9 @@ private:
     };
 
     SmallText store(std::string_view text);
+    // The TSV of an item row at p, which has room for tsvRowLimit(row) bytes; returns its end.
+    char *writeTsvRow(char *p, int row) const;
+    [[nodiscard]] std::size_t tsvRowLimit(int row) const;
     [[nodiscard]] std::string_view view(const SmallText &text) const;
     [[nodiscard]] const Row &row(int index) const {
         return m_rows[static_cast<std::size_t>(index)];

@@ -24,11 +24,16 @@ std::string cellsJoined(const ItemTable &table, int row) {
 }
 
 void expectRowsMatchCells(const ItemTable &table) {
+    std::string all;
     for (int row = 0; row < table.rowCount(); ++row) {
         std::string tsv = "prefix";
         table.appendTsvRow(tsv, row);
         EXPECT_EQ(tsv, "prefix" + cellsJoined(table, row)) << "row " << row;
+        all += cellsJoined(table, row);
     }
+    std::string written;
+    table.writeTsv([&](std::string_view piece) { written += piece; });
+    EXPECT_TRUE(written == all);
 }
 
 } // namespace
@@ -94,9 +99,9 @@ TEST(ItemTableTsv, EveryKindOfCellMatchesItsText) {
 // Rows compute the block of plain digits on their own; every text must give the block of the
 // number rule.
 TEST(ItemTableTsv, BlockOfEveryCoordinateTextFollowsTheNumberRule) {
-    const char *texts[] = {"0",          "7",          "8",   "0123", "999999999", "1000000000",
-                           "2147483647", "4294967295", "-5",  " 5",   "+5",        "5 ",
-                           "$10",        "0x10",       "",    "abc",  "1,2",       "6143",
+    const char *texts[] = {"0",          "7",           "8",  "0123", "999999999", "1000000000",
+                           "2147483647", "4294967295",  "-5", " 5",   "+5",        "5 ",
+                           "$10",        "0x10",        "",   "abc",  "1,2",       "6143",
                            "4095",       "00000000008", "1e3"};
     ItemTable table;
     table.startAnalysis();
@@ -111,4 +116,36 @@ TEST(ItemTableTsv, BlockOfEveryCoordinateTextFollowsTheNumberRule) {
             ASSERT_EQ(table.block(row), blockIndex(x, y)) << "X '" << x << "', Y '" << y << "'";
         }
     }
+}
+
+// The whole table is written in pieces of about a MiB; rows must come out whole and in order
+// across the seams, also rows longer than a piece.
+TEST(ItemTableTsv, WholeTableAcrossPieces) {
+    ItemTable table;
+    table.startAnalysis();
+    const std::string huge(3u << 20, 'h');
+    for (int i = 0; i < 40000; ++i) {
+        ItemFields fields;
+        fields.startLine = i * 10;
+        fields.endLine = i * 10 + 9;
+        fields.id = static_cast<std::uint32_t>(i);
+        fields.hasPosition = true;
+        fields.x = "1434";
+        fields.y = i % 1000 == 0 ? std::string_view("a text too long for a row's own room") : "16";
+        fields.z = "-12";
+        fields.color = static_cast<std::uint32_t>(i) * 7919u;
+        fields.attr = i == 20000 ? std::string_view(huge) : "08010";
+        table.appendItem(fields);
+    }
+    std::string all;
+    for (int row = 0; row < table.rowCount(); ++row)
+        all += cellsJoined(table, row);
+    std::string written;
+    std::size_t pieces = 0;
+    table.writeTsv([&](std::string_view piece) {
+        written += piece;
+        ++pieces;
+    });
+    EXPECT_GT(pieces, 3u);
+    EXPECT_TRUE(written == all);
 }
