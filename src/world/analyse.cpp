@@ -8,6 +8,7 @@
 #include "world/progressgauge.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace tessaplex::world {
@@ -18,10 +19,6 @@ constexpr std::size_t TableCapacity = 1000000;
 
 bool isHeader(std::string_view line) {
     return line.size() > 11 && std::memcmp(line.data(), "[WORLDITEM", 10) == 0;
-}
-
-bool startsWith(std::string_view line, std::string_view key) {
-    return line.size() >= key.size() && std::memcmp(line.data(), key.data(), key.size()) == 0;
 }
 
 // An ID text from a header or a "DISPID=" line: hex when it starts with "0", else a def name.
@@ -66,73 +63,117 @@ void applyPosition(std::string_view value, ItemFields &item) {
     }
 }
 
-// The item of an open section, with its header's ID text: that one is resolved only when the
-// section is complete and still listed, since most sections of a save (those with "CONT=",
-// "LINK=" or "NAME=") are left out anyway. Whether the header or a "DISPID=" line is resolved
-// first changes nothing: either one failing leaves the item out, and a "DISPID=" line gives the
-// ID.
-struct OpenItem : ItemFields {
-    std::string_view headerId;
-    bool hasDisplayId = false;
+// A key as the leading bytes of a line: its characters and a mask that covers just them.
+struct KeyPattern {
+    std::uint64_t bytes = 0;
+    std::uint64_t mask = 0;
 };
 
-// The first characters of the keys the listing rule reads.
-bool isKeyLead(char c) {
-    return c == 'D' || c == 'C' || c == 'L' || c == 'N' || c == 'A' || c == 'P';
+std::uint64_t asWord(const std::array<char, 8> &bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data(), sizeof word);
+    return word;
 }
 
-// Applies one key line of an open section to the item. Returns false when the line leaves the
-// item out.
-bool applyKeyLine(std::string_view line, const ItemNameCatalog &catalog, OpenItem &item) {
-    switch (line[0]) {
-    case 'D':
-        if (startsWith(line, "DISPID=")) {
-            item.hasDisplayId = true;
-            return resolveId(line.substr(7), catalog, item.id, item.idForm);
-        }
-        break;
-    case 'C':
-        if (startsWith(line, "COLOR="))
-            item.color = hexTextToInt(line.substr(6));
-        else if (startsWith(line, "CONT="))
-            return false;
-        break;
-    case 'L':
-        if (startsWith(line, "LINK="))
-            return false;
-        break;
-    case 'N':
-        if (startsWith(line, "NAME="))
-            return false;
-        break;
-    case 'A':
-        if (startsWith(line, "ATTR="))
-            item.attr = line.substr(5);
-        break;
-    case 'P':
-        if (startsWith(line, "P="))
-            applyPosition(line.substr(2), item);
-        break;
-    default:
-        break;
+KeyPattern keyPattern(std::string_view key) {
+    std::array<char, 8> bytes{};
+    std::array<char, 8> mask{};
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        bytes[i] = key[i];
+        mask[i] = static_cast<char>(0xff);
     }
-    return true;
+    return {asWord(bytes), asWord(mask)};
 }
 
-// Lists the open item, complete with its empty line e, unless its header's ID cannot be
-// resolved.
-void listOpenItem(OpenItem &item, std::size_t e, const ItemNameCatalog &catalog, ItemTable &table) {
-    std::uint32_t id = 0;
-    IdForm form = IdForm::Lower;
-    if (!resolveId(item.headerId, catalog, id, form))
+bool matches(std::uint64_t leading, const KeyPattern &key) {
+    return (leading & key.mask) == key.bytes;
+}
+
+const KeyPattern DispIdKey = keyPattern("DISPID=");
+const KeyPattern ColorKey = keyPattern("COLOR=");
+const KeyPattern LinkKey = keyPattern("LINK=");
+const KeyPattern ContKey = keyPattern("CONT=");
+const KeyPattern NameKey = keyPattern("NAME=");
+const KeyPattern AttrKey = keyPattern("ATTR=");
+const KeyPattern PositionKey = keyPattern("P=");
+
+constexpr std::size_t None = static_cast<std::size_t>(-1);
+
+// What the key lines of an open section hold, gathered line by line without a branch: the last
+// line of each key that sets a cell (a later one overrides an earlier one), the "DISPID=" lines,
+// and whether a "LINK=", "CONT=" or "NAME=" line leaves the item out. Applying only the last
+// line of each key when the section is complete gives what applying every line in order gives:
+// the item is left out when any line leaves it out, whichever comes first.
+struct OpenSection {
+    std::size_t header = None;
+    std::string_view headerId;
+    std::size_t lastDispId = None;
+    std::size_t dispIds = 0;
+    std::size_t lastColor = None;
+    std::size_t lastAttr = None;
+    std::size_t lastPosition = None;
+    unsigned leftOut = 0;
+
+    void take(std::size_t line, std::uint64_t leading) {
+        const bool dispId = matches(leading, DispIdKey);
+        dispIds += dispId;
+        lastDispId = dispId ? line : lastDispId;
+        lastColor = matches(leading, ColorKey) ? line : lastColor;
+        lastAttr = matches(leading, AttrKey) ? line : lastAttr;
+        lastPosition = matches(leading, PositionKey) ? line : lastPosition;
+        leftOut |= static_cast<unsigned>(matches(leading, LinkKey)) |
+                   static_cast<unsigned>(matches(leading, ContKey)) |
+                   static_cast<unsigned>(matches(leading, NameKey));
+    }
+};
+
+// Lists the section, complete with its empty line e, unless it is left out.
+void listSection(const OpenSection &section, std::size_t e, const LineList &lines,
+                 const ItemNameCatalog &catalog, ItemTable &table) {
+    if (section.leftOut)
         return;
-    if (!item.hasDisplayId) {
-        item.id = id;
-        item.idForm = form;
-    }
+    ItemFields item;
+    item.startLine = static_cast<std::int32_t>(section.header);
     item.endLine = static_cast<std::int32_t>(e);
+    // Every "DISPID=" line must name a known ID; the last one gives the item's.
+    if (section.dispIds == 1) {
+        if (!resolveId(lines.line(section.lastDispId).substr(7), catalog, item.id, item.idForm))
+            return;
+    } else if (section.dispIds > 1) {
+        for (std::size_t k = section.header + 1; k < e; ++k) {
+            if (matches(asWord(lines.leadingBytes(k)), DispIdKey) &&
+                !resolveId(lines.line(k).substr(7), catalog, item.id, item.idForm))
+                return;
+        }
+    }
+    std::uint32_t headerId = 0;
+    IdForm headerForm = IdForm::Lower;
+    if (!resolveId(section.headerId, catalog, headerId, headerForm))
+        return;
+    if (section.dispIds == 0) {
+        item.id = headerId;
+        item.idForm = headerForm;
+    }
+    if (section.lastColor != None)
+        item.color = hexTextToInt(lines.line(section.lastColor).substr(6));
+    if (section.lastAttr != None)
+        item.attr = lines.line(section.lastAttr).substr(5);
+    if (section.lastPosition != None)
+        applyPosition(lines.line(section.lastPosition).substr(2), item);
     table.appendItem(item);
 }
+
+// The first bytes of the lines that open or close a section: CR and LF (an empty line) and "[".
+struct SectionBytes {
+    bool marks[256] = {};
+    constexpr SectionBytes() {
+        marks[static_cast<unsigned char>('\r')] = true;
+        marks[static_cast<unsigned char>('\n')] = true;
+        marks[static_cast<unsigned char>('[')] = true;
+    }
+    [[nodiscard]] bool operator()(char c) const { return marks[static_cast<unsigned char>(c)]; }
+};
+constexpr SectionBytes opensOrCloses;
 
 } // namespace
 
@@ -156,12 +197,10 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     // A section takes at least two lines; more than the table's capacity is rare.
     table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
 
-    // One pass: the key lines of the open section are applied as they come, so that every line
-    // is looked at once. The lines between a header and the first empty line after it are
-    // exactly the section's key lines, since a header on the way would have replaced it.
+    // One pass over the window. The key lines of the open section are gathered as they come,
+    // and the section is read when its empty line completes it.
     bool open = false;
-    bool leftOut = false;
-    OpenItem item;
+    OpenSection section;
     std::size_t j = start;
     while (j < end) {
         // The gauge is advanced once for all the lines before its percentage can change.
@@ -170,24 +209,24 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
             static_cast<std::size_t>(std::max<std::int64_t>(1, gauge.stepsBeforeChange())));
         const std::size_t stop = j + steps;
         for (; j < stop; ++j) {
-            // Most lines are keys that matter nowhere (SERIAL=, MORE1=, ...): their first byte
-            // is all that is looked at.
             const char first = lines.firstByte(j);
-            if (first == '\r' || first == '\n') {
-                if (open && !leftOut)
-                    listOpenItem(item, j, catalog, table);
-                open = false;
+            if (!opensOrCloses(first)) {
+                // Outside a section this gathers nothing that counts: the next header starts
+                // afresh.
+                section.take(j, asWord(lines.leadingBytes(j)));
             } else if (first == '[') {
                 const std::string_view line = lines.line(j);
                 if (isHeader(line)) {
+                    section = OpenSection{};
+                    section.header = j;
+                    section.headerId = line.substr(11, line.size() - 12);
                     open = true;
-                    leftOut = false;
-                    item = OpenItem{};
-                    item.startLine = static_cast<std::int32_t>(j);
-                    item.headerId = line.substr(11, line.size() - 12);
                 }
-            } else if (open && !leftOut && isKeyLead(first)) {
-                leftOut = !applyKeyLine(lines.line(j), catalog, item);
+            } else {
+                // An empty line: a line's first byte is CR or LF only when it has no characters.
+                if (open)
+                    listSection(section, j, lines, catalog, table);
+                open = false;
             }
         }
         gauge.advance(static_cast<std::int32_t>(steps));

@@ -19,6 +19,8 @@ namespace {
 
 // Line offsets are 32-bit.
 constexpr std::size_t MaxSize = std::numeric_limits<std::uint32_t>::max();
+// Zero bytes kept after the data, so that the first 8 bytes of any line can be read at once.
+constexpr std::size_t Slack = 8;
 
 // Bit i of each mask is set when byte i of the 64 at p is LF, CR or NUL.
 struct ByteMasks {
@@ -196,13 +198,13 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
     constexpr std::size_t Piece = std::size_t{512} << 10;
     // One byte more than the file holds, so that a short read tells the end of the file without
     // a second buffer; a file that grew meanwhile is read on into a bigger one.
-    LargeArray<char> buffer(expected + 1);
+    LargeArray<char> buffer(expected + 1 + Slack);
     cutter.emplace(expected);
     std::size_t used = 0;
     for (;;) {
-        if (used == buffer.capacity())
+        if (used + Slack == buffer.capacity())
             buffer.reallocate(std::max<std::size_t>(65536, buffer.capacity() * 2), used);
-        const std::size_t wanted = std::min(Piece, buffer.capacity() - used);
+        const std::size_t wanted = std::min(Piece, buffer.capacity() - Slack - used);
         const std::size_t n = std::fread(buffer.data() + used, 1, wanted, file);
         used += n;
         if (n < wanted)
@@ -216,6 +218,7 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
         return false;
     if (used < MaxSize)
         cutter->feed(buffer.data(), used, true);
+    std::memset(buffer.data() + used, 0, Slack);
     data = std::move(buffer);
     size = used;
     return true;
@@ -239,9 +242,10 @@ void LineList::readFile(const std::string &path) {
 }
 
 void LineList::setBytes(std::string_view bytes, std::string sourcePath) {
-    LargeArray<char> data(bytes.size());
+    LargeArray<char> data(bytes.size() + Slack);
     if (!bytes.empty())
         std::memcpy(data.data(), bytes.data(), bytes.size());
+    std::memset(data.data() + bytes.size(), 0, Slack);
     LineCutter cutter(bytes.size());
     if (bytes.size() < MaxSize)
         cutter.feed(data.data(), bytes.size(), true);

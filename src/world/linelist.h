@@ -3,8 +3,10 @@
 
 #include "world/largememory.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -38,6 +40,14 @@ public:
     // a line is empty exactly when this is CR or LF. Cheaper than line() for a scan that looks at
     // the beginning of each line only.
     [[nodiscard]] char firstByte(std::size_t index) const { return m_data.data()[m_starts[index]]; }
+    // The 8 bytes from the start of the line, in memory order: its first characters, then its
+    // line end and whatever follows (zero bytes past the end of the data). A scan can compare a
+    // short key at the start of every line with one masked comparison.
+    [[nodiscard]] std::array<char, 8> leadingBytes(std::size_t index) const {
+        std::array<char, 8> bytes;
+        std::memcpy(bytes.data(), m_data.data() + m_starts[index], bytes.size());
+        return bytes;
+    }
     [[nodiscard]] std::string_view line(std::size_t index) const {
         const char *data = m_data.data();
         const std::uint32_t start = m_starts[index];
