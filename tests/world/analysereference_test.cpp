@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Analyse gathers the key lines of a section without looking at them one by one; on random
+// worlds it must list exactly what the listing rule applied line by line lists.
+#include "world/analyse.h"
+#include "world/itemnamecatalog.h"
+#include "world/itemtable.h"
+#include "world/linelist.h"
+#include "world/numberrules.h"
+#include "world/progressgauge.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace tessaplex;
+using namespace tessaplex::world;
+
+namespace {
+
+bool startsWith(std::string_view line, std::string_view key) {
+    return line.substr(0, key.size()) == key;
+}
+
+// The ID rule: hex when the text starts with "0", else a def name of the catalog.
+bool plainId(std::string_view text, const ItemNameCatalog &catalog, ItemFields &item) {
+    if (text.empty())
+        return false;
+    if (text[0] == '0') {
+        item.id = hexTextToInt(text);
+        item.idForm = IdForm::Lower;
+        return true;
+    }
+    const auto found = catalog.lookup(text);
+    if (!found)
+        return false;
+    item.id = found->value;
+    item.idForm = found->form;
+    return true;
+}
+
+void plainPosition(std::string_view v, ItemFields &item) {
+    item.hasPosition = true;
+    const auto first = v.find(',');
+    if (first == std::string_view::npos) {
+        item.x = v;
+        item.y = {};
+        item.z = "0";
+        return;
+    }
+    const auto last = v.rfind(',');
+    item.x = v.substr(0, first);
+    item.y = last == first ? v.substr(first + 1) : v.substr(first + 1, last - first - 1);
+    item.z = last == first ? std::string_view("0") : v.substr(last + 1);
+}
+
+// The listing rule for the section (h, e), one line after the other.
+bool plainSection(const LineList &lines, std::size_t h, std::size_t e,
+                  const ItemNameCatalog &catalog, ItemFields &item) {
+    item = ItemFields{};
+    item.startLine = static_cast<std::int32_t>(h);
+    item.endLine = static_cast<std::int32_t>(e);
+    const std::string_view header = lines.line(h);
+    if (!plainId(header.substr(11, header.size() - 12), catalog, item))
+        return false;
+    for (std::size_t k = h + 1; k < e; ++k) {
+        const std::string_view line = lines.line(k);
+        if (startsWith(line, "DISPID=")) {
+            if (!plainId(line.substr(7), catalog, item))
+                return false;
+        } else if (startsWith(line, "COLOR=")) {
+            item.color = hexTextToInt(line.substr(6));
+        } else if (startsWith(line, "LINK=") || startsWith(line, "CONT=") ||
+                   startsWith(line, "NAME=")) {
+            return false;
+        } else if (startsWith(line, "ATTR=")) {
+            item.attr = line.substr(5);
+        } else if (startsWith(line, "P=")) {
+            plainPosition(line.substr(2), item);
+        }
+    }
+    return true;
+}
+
+std::string plainListing(const LineList &lines, std::size_t start, std::size_t end,
+                         const ItemNameCatalog &catalog) {
+    ItemTable table;
+    table.startAnalysis();
+    constexpr std::size_t None = static_cast<std::size_t>(-1);
+    std::size_t open = None;
+    ItemFields item;
+    for (std::size_t j = start; j < end; ++j) {
+        const std::string_view line = lines.line(j);
+        if (line.size() > 11 && startsWith(line, "[WORLDITEM")) {
+            open = j;
+        } else if (line.empty() && open != None) {
+            if (plainSection(lines, open, j, catalog, item))
+                table.appendItem(item);
+            open = None;
+        }
+    }
+    std::string tsv;
+    table.writeTsv([&](std::string_view piece) { tsv += piece; });
+    return tsv;
+}
+
+// Lines of every kind the rules tell apart, and near misses of them: the first six are headers,
+// the lines from the sixteenth on are keys and other lines of a section.
+const char *const Vocabulary[] = {
+    "[WORLDITEM 0f3c]",
+    "[WORLDITEM 04000]",
+    "[WORLDITEM i_known]",
+    "[WORLDITEM I_KNOWN]",
+    "[WORLDITEM i_empty]",
+    "[WORLDITEM i_unknown]",
+    "[WORLDITEM ]",
+    "[WORLDITEM 0]",
+    "[WORLDITEMS]",
+    "[WORLDITEM 1]",
+    "[WORLDCHAR c_man]",
+    "[EOF]",
+    "[",
+    "",
+    "",
+    "SERIAL=040001",
+    "DISPID=0f3d",
+    "DISPID=i_known",
+    "DISPID=i_unknown",
+    "DISPID=",
+    "DISPID",
+    "COLOR=0480",
+    "COLOR=",
+    "COLOR=zz",
+    "COLORS=1",
+    "CONT=01",
+    "CONT",
+    "CONTX=1",
+    "LINK=02",
+    "LINK",
+    "NAME=a name",
+    "NAME",
+    "NAMES=x",
+    "ATTR=010",
+    "ATTR=08010",
+    "ATTR=",
+    "ATTR",
+    "P=1434,1681,0",
+    "P=1,2,3,4",
+    "P=5,6",
+    "P=7",
+    "P=",
+    "P",
+    "p=1,2,3",
+    " P=1,2,3",
+    "PP=1,2",
+    "MORE1=0",
+    "TIMER=5",
+    "D",
+    "C",
+    "L",
+    "N",
+    "A",
+    "DISPID=0f3e\tx",
+    "\t",
+    " ",
+};
+
+} // namespace
+
+TEST(AnalyseReference, RandomWorldsListAsTheRuleLineByLine) {
+    LineList scripts;
+    scripts.setBytes("[ITEMDEF 0f3c]\nDEFNAME=i_known\n[ITEMDEF 0eed]\nDEFNAME=I_EMPTY\n"
+                     "DEFNAME=i_empty\n");
+    ItemNameCatalog catalog;
+    catalog.scan(scripts);
+
+    std::mt19937 random(4711);
+    int listed = 0;
+    const std::size_t words = sizeof Vocabulary / sizeof Vocabulary[0];
+    const char *const ends[] = {"\n", "\r\n", "\r"};
+    for (int round = 0; round < 10000; ++round) {
+        // Mostly well-formed sections (a resolvable header, some key lines, an empty line),
+        // mixed with lines of any kind.
+        std::string text;
+        const std::size_t chunks = random() % 12;
+        const char *end = ends[round % 3];
+        for (std::size_t i = 0; i < chunks; ++i) {
+            if (random() % 5 == 0) {
+                text += Vocabulary[random() % words];
+                text += end;
+                continue;
+            }
+            text += Vocabulary[random() % 6];
+            text += end;
+            for (std::size_t k = random() % 6; k > 0; --k) {
+                text += Vocabulary[15 + random() % (words - 15)];
+                text += end;
+            }
+            if (random() % 8 != 0)
+                text += end;
+        }
+        LineList lines;
+        lines.setBytes(text);
+        const std::size_t total = lines.size();
+        const std::size_t start = total ? random() % (total + 1) : 0;
+        const std::size_t end_ = start + (total > start ? random() % (total - start + 1) : 0);
+
+        ItemTable table;
+        ProgressGauge gauge;
+        const auto outcome = listItems(
+            lines, {static_cast<std::int64_t>(start), static_cast<std::int64_t>(end_ - start)},
+            catalog, table, gauge);
+        ASSERT_EQ(outcome, AnalyseOutcome::Listed);
+        std::string tsv;
+        table.writeTsv([&](std::string_view piece) { tsv += piece; });
+        ASSERT_EQ(tsv, plainListing(lines, start, end_, catalog))
+            << "round " << round << ", window " << start << " to " << end_ << ", world:\n"
+            << text;
+        ASSERT_EQ(gauge.progress(), static_cast<std::int32_t>(end_ - start));
+        listed += table.itemCount();
+    }
+    // The worlds must list items often enough for the comparison to mean something.
+    EXPECT_GT(listed, 3000);
+}
