@@ -8,7 +8,6 @@
 #include "world/progressgauge.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace tessaplex::world {
@@ -63,39 +62,33 @@ void applyPosition(std::string_view value, ItemFields &item) {
     }
 }
 
-// A key as the leading bytes of a line: its characters and a mask that covers just them.
+// A key as the leading bytes of a line (see LineList::leadingBytes): its characters and a mask
+// that covers just them.
 struct KeyPattern {
     std::uint64_t bytes = 0;
     std::uint64_t mask = 0;
 };
 
-std::uint64_t asWord(const std::array<char, 8> &bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes.data(), sizeof word);
-    return word;
-}
-
-KeyPattern keyPattern(std::string_view key) {
-    std::array<char, 8> bytes{};
-    std::array<char, 8> mask{};
+constexpr KeyPattern keyPattern(std::string_view key) {
+    KeyPattern pattern;
     for (std::size_t i = 0; i < key.size(); ++i) {
-        bytes[i] = key[i];
-        mask[i] = static_cast<char>(0xff);
+        pattern.bytes |= std::uint64_t{static_cast<unsigned char>(key[i])} << (8 * i);
+        pattern.mask |= std::uint64_t{0xff} << (8 * i);
     }
-    return {asWord(bytes), asWord(mask)};
+    return pattern;
 }
 
-bool matches(std::uint64_t leading, const KeyPattern &key) {
+constexpr bool matches(std::uint64_t leading, const KeyPattern &key) {
     return (leading & key.mask) == key.bytes;
 }
 
-const KeyPattern DispIdKey = keyPattern("DISPID=");
-const KeyPattern ColorKey = keyPattern("COLOR=");
-const KeyPattern LinkKey = keyPattern("LINK=");
-const KeyPattern ContKey = keyPattern("CONT=");
-const KeyPattern NameKey = keyPattern("NAME=");
-const KeyPattern AttrKey = keyPattern("ATTR=");
-const KeyPattern PositionKey = keyPattern("P=");
+constexpr KeyPattern DispIdKey = keyPattern("DISPID=");
+constexpr KeyPattern ColorKey = keyPattern("COLOR=");
+constexpr KeyPattern LinkKey = keyPattern("LINK=");
+constexpr KeyPattern ContKey = keyPattern("CONT=");
+constexpr KeyPattern NameKey = keyPattern("NAME=");
+constexpr KeyPattern AttrKey = keyPattern("ATTR=");
+constexpr KeyPattern PositionKey = keyPattern("P=");
 
 constexpr std::size_t None = static_cast<std::size_t>(-1);
 
@@ -141,7 +134,7 @@ void listSection(const OpenSection &section, std::size_t e, const LineList &line
             return;
     } else if (section.dispIds > 1) {
         for (std::size_t k = section.header + 1; k < e; ++k) {
-            if (matches(asWord(lines.leadingBytes(k)), DispIdKey) &&
+            if (matches(lines.leadingBytes(k), DispIdKey) &&
                 !resolveId(lines.line(k).substr(7), catalog, item.id, item.idForm))
                 return;
         }
@@ -213,7 +206,7 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
             if (!opensOrCloses(first)) {
                 // Outside a section this gathers nothing that counts: the next header starts
                 // afresh.
-                section.take(j, asWord(lines.leadingBytes(j)));
+                section.take(j, lines.leadingBytes(j));
             } else if (first == '[') {
                 const std::string_view line = lines.line(j);
                 if (isHeader(line)) {

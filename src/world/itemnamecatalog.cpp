@@ -127,21 +127,26 @@ void ItemNameCatalog::scanLine(std::string_view line) {
         const NameKey name(line.substr(DefName.size()));
         // Only the first entry of a name can be found; later ones are counted, not stored.
         if (!find(name)) {
-            Entry entry;
-            entry.offset = static_cast<std::uint32_t>(m_words.size());
-            entry.length = static_cast<std::uint32_t>(name.length());
-            entry.hash = name.hash();
-            entry.id = m_openSlot;
-            m_words.insert(m_words.end(), name.words(), name.words() + name.wordCount());
-            m_entries.push_back(entry);
-            if ((m_entries.size() + 1) * 2 > m_slots.size()) {
+            Slot slot;
+            slot.hash = name.hash();
+            slot.length = static_cast<std::uint32_t>(name.length() + 1);
+            for (std::size_t k = 0; k < 2 && k < name.wordCount(); ++k)
+                slot.head[k] = name.words()[k];
+            slot.rest = static_cast<std::uint32_t>(m_words.size());
+            if (name.wordCount() > 2)
+                m_words.insert(m_words.end(), name.words() + 2, name.words() + name.wordCount());
+            slot.id = m_openSlot;
+            ++m_names;
+            if (m_names * 2 > m_slots.size()) {
                 // Keep the table at most half full, so that probes stay short.
-                m_slots.assign(std::max<std::size_t>(64, m_slots.size() * 2), 0);
-                for (std::size_t i = 0; i < m_entries.size(); ++i)
-                    insertSlot(static_cast<std::uint32_t>(i));
-            } else {
-                insertSlot(static_cast<std::uint32_t>(m_entries.size() - 1));
+                std::vector<Slot> old(std::max<std::size_t>(64, m_slots.size() * 2));
+                old.swap(m_slots);
+                for (const Slot &s : old) {
+                    if (s.length)
+                        place(s);
+                }
             }
+            place(slot);
         }
         ++m_committed;
         // The slot's ID stays only until the next ITEMDEF line, and a second DEFNAME under the
@@ -150,38 +155,41 @@ void ItemNameCatalog::scanLine(std::string_view line) {
     }
 }
 
-void ItemNameCatalog::insertSlot(std::uint32_t entry) {
+void ItemNameCatalog::place(const Slot &slot) {
     const std::size_t mask = m_slots.size() - 1;
-    std::size_t slot = static_cast<std::size_t>(m_entries[entry].hash) & mask;
-    while (m_slots[slot] != 0)
-        slot = (slot + 1) & mask;
-    m_slots[slot] = entry + 1;
+    auto at = static_cast<std::size_t>(slot.hash) & mask;
+    while (m_slots[at].length != 0)
+        at = (at + 1) & mask;
+    m_slots[at] = slot;
 }
 
-const ItemNameCatalog::Entry *ItemNameCatalog::find(const NameKey &name) const {
+const ItemNameCatalog::Slot *ItemNameCatalog::find(const NameKey &name) const {
     if (m_slots.empty())
         return nullptr;
     const std::size_t mask = m_slots.size() - 1;
-    for (auto slot = static_cast<std::size_t>(name.hash()) & mask; m_slots[slot] != 0;
-         slot = (slot + 1) & mask) {
-        const Entry &entry = m_entries[m_slots[slot] - 1];
-        if (entry.hash != name.hash() || entry.length != name.length())
+    const auto length = static_cast<std::uint32_t>(name.length() + 1);
+    const std::uint64_t *words = name.words();
+    const std::uint64_t head1 = name.wordCount() > 1 ? words[1] : 0;
+    for (auto at = static_cast<std::size_t>(name.hash()) & mask; m_slots[at].length != 0;
+         at = (at + 1) & mask) {
+        const Slot &slot = m_slots[at];
+        if (slot.hash != name.hash() || slot.length != length ||
+            slot.head[0] != (name.wordCount() ? words[0] : 0) || slot.head[1] != head1)
             continue;
-        const std::uint64_t *words = m_words.data() + entry.offset;
-        std::size_t k = 0;
-        while (k < name.wordCount() && words[k] == name.words()[k])
+        std::size_t k = 2;
+        while (k < name.wordCount() && m_words[slot.rest + k - 2] == words[k])
             ++k;
-        if (k == name.wordCount())
-            return &entry;
+        if (k >= name.wordCount())
+            return &slot;
     }
     return nullptr;
 }
 
 std::optional<ItemNameCatalog::Id> ItemNameCatalog::lookup(std::string_view name) const {
-    const Entry *entry = find(NameKey(name));
-    if (!entry)
+    const Slot *slot = find(NameKey(name));
+    if (!slot)
         return std::nullopt;
-    return entry->id;
+    return slot->id;
 }
 
 std::string ItemNameCatalog::lookupText(std::string_view name) const {

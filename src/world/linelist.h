@@ -3,7 +3,6 @@
 
 #include "world/largememory.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -40,13 +39,16 @@ public:
     // a line is empty exactly when this is CR or LF. Cheaper than line() for a scan that looks at
     // the beginning of each line only.
     [[nodiscard]] char firstByte(std::size_t index) const { return m_data.data()[m_starts[index]]; }
-    // The 8 bytes from the start of the line, in memory order: its first characters, then its
-    // line end and whatever follows (zero bytes past the end of the data). A scan can compare a
-    // short key at the start of every line with one masked comparison.
-    [[nodiscard]] std::array<char, 8> leadingBytes(std::size_t index) const {
-        std::array<char, 8> bytes;
-        std::memcpy(bytes.data(), m_data.data() + m_starts[index], bytes.size());
-        return bytes;
+    // The 8 bytes from the start of the line as a number, byte i in bits 8i to 8i + 7: its first
+    // characters, then its line end and whatever follows (zero bytes past the end of the data).
+    // A scan can compare a short key at the start of every line with one masked comparison.
+    [[nodiscard]] std::uint64_t leadingBytes(std::size_t index) const {
+        std::uint64_t word;
+        std::memcpy(&word, m_data.data() + m_starts[index], sizeof word);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        word = __builtin_bswap64(word);
+#endif
+        return word;
     }
     [[nodiscard]] std::string_view line(std::size_t index) const {
         const char *data = m_data.data();
@@ -61,12 +63,20 @@ public:
     }
 
     // The file the contents were read from; empty for setBytes() without a name and after clear().
-    [[nodiscard]] const std::string &sourcePath() const { return m_sourcePath; }
+    [[nodiscard]] const std::string &sourcePath() const {
+        return m_sourcePath;
+    }
     // Every byte that was read, also those after a NUL byte, which are not part of any line.
-    [[nodiscard]] std::string_view bytes() const { return {m_data.data(), m_size}; }
-    [[nodiscard]] bool hasNulByte() const { return m_textSize != m_size; }
+    [[nodiscard]] std::string_view bytes() const {
+        return {m_data.data(), m_size};
+    }
+    [[nodiscard]] bool hasNulByte() const {
+        return m_textSize != m_size;
+    }
     // Changes whenever the contents change; reading the same bytes again keeps it.
-    [[nodiscard]] std::uint64_t generation() const { return m_generation; }
+    [[nodiscard]] std::uint64_t generation() const {
+        return m_generation;
+    }
 
 private:
     void adopt(LargeArray<char> data, std::size_t size, std::string sourcePath, LineCutter &cutter);
