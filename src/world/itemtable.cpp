@@ -104,6 +104,26 @@ char *writeText(char *p, std::string_view text) {
     return p + text.size();
 }
 
+// The bytes of a text of at most 7 bytes as a little-endian number, read with two loads that
+// may overlap.
+std::uint64_t smallWord(std::string_view text) {
+    const char *p = text.data();
+    const std::size_t n = text.size();
+    if (n >= 4) {
+        std::uint32_t low, high;
+        std::memcpy(&low, p, 4);
+        std::memcpy(&high, p + n - 4, 4);
+        return std::uint64_t{low} | (std::uint64_t{high} << (8 * (n - 4)));
+    }
+    if (n >= 2) {
+        std::uint16_t low, high;
+        std::memcpy(&low, p, 2);
+        std::memcpy(&high, p + n - 2, 2);
+        return std::uint64_t{low} | (std::uint64_t{high} << (8 * (n - 2)));
+    }
+    return n == 1 ? static_cast<unsigned char>(p[0]) : 0;
+}
+
 // The value of a text of one to nine decimal digits and nothing else, the form of nearly every
 // coordinate; -1 for any other text.
 std::int64_t plainDigits(std::string_view text) {
@@ -149,9 +169,17 @@ void ItemTable::reserve(std::size_t items) {
 
 ItemTable::SmallText ItemTable::store(std::string_view text) {
     SmallText small;
-    if (text.size() < LongText && text.size() <= sizeof small.chars) {
+    if (text.size() <= sizeof small.chars) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        // Built in a register: writing the bytes one by one and reading the whole back would
+        // stall, four times for every row.
+        const std::uint64_t word = (smallWord(text) << 8) | text.size();
+        static_assert(sizeof small == sizeof word, "a small text is one word");
+        std::memcpy(static_cast<void *>(&small), &word, sizeof word);
+#else
         small.size = static_cast<std::uint8_t>(text.size());
         copySmall(small.chars, text);
+#endif
         return small;
     }
     const auto index = static_cast<std::uint32_t>(m_longTexts.size());
