@@ -27,6 +27,7 @@ void appendHex(std::string &out, std::uint32_t value, bool upper) {
         out.push_back(buffer[--n]);
 }
 
+#if !(defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
 // Copies a text of at most 7 bytes with two fixed-size copies that may overlap, instead of a
 // call to memcpy: four of these are made for every row.
 void copySmall(char *to, std::string_view text) {
@@ -42,38 +43,50 @@ void copySmall(char *to, std::string_view text) {
         to[0] = from[0];
     }
 }
+#endif
 
-// Pointer writers for appendTsvRow: a million rows of ten cells each are printed in one go, and
-// going through std::string for every cell costs more than the formatting itself.
+// Pointer writers for the TSV rows: a million rows of ten cells each are printed in one go, and
+// the numbers of a column differ in length from row to row. Each writer writes a fixed number of
+// bytes, of which the first ones are the cell's text, and returns the cell's end, so that no
+// branch depends on a number's length; the bytes beyond are overwritten by what follows.
+constexpr std::size_t Spill = 16;
+
 constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
                               "34353637383940414243444546474849505152535455565758596061626364656667"
                               "6869707172737475767778798081828384858687888990919293949596979899";
 
-int digitCount(std::uint32_t value) {
-    int n = 1;
-    for (std::uint32_t limit = 10; n < 10 && value >= limit; limit *= 10)
-        ++n;
-    return n;
+int decimalDigits(std::uint32_t v) {
+    return 1 + (v >= 10u) + (v >= 100u) + (v >= 1000u) + (v >= 10000u) + (v >= 100000u) +
+           (v >= 1000000u) + (v >= 10000000u) + (v >= 100000000u) + (v >= 1000000000u);
 }
 
-// Writes the digits from the last one back to the first, straight into their places.
+// Writes the decimal digits of value at p, and up to Spill bytes in all; returns their end.
 char *writeUnsigned(char *p, std::uint32_t value) {
-    char *const end = p + digitCount(value);
-    char *q = end;
-    while (value >= 100) {
-        const std::uint32_t pair = value % 100;
-        value /= 100;
-        q -= 2;
-        q[0] = DigitPairs[2 * pair];
-        q[1] = DigitPairs[2 * pair + 1];
+    const int n = decimalDigits(value);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (value < 100000000u) {
+        // Eight digits, leading zeros included, built in a register: the first digit in the
+        // lowest byte. Shifting drops the leading zeros.
+        const auto pair = [](std::uint32_t twoDigits) {
+            std::uint16_t chars;
+            std::memcpy(&chars, DigitPairs + 2 * twoDigits, 2);
+            return std::uint64_t{chars};
+        };
+        std::uint64_t word = pair(value / 1000000u) | pair(value / 10000u % 100u) << 16 |
+                             pair(value / 100u % 100u) << 32 | pair(value % 100u) << 48;
+        word >>= 8 * (8 - n);
+        std::memcpy(p, &word, sizeof word);
+        return p + n;
     }
-    if (value >= 10) {
-        q[-2] = DigitPairs[2 * value];
-        q[-1] = DigitPairs[2 * value + 1];
-    } else {
-        q[-1] = static_cast<char>('0' + value);
-    }
-    return end;
+#endif
+    char digits[10 + Spill] = {};
+    const std::uint32_t low = value % 100000000u;
+    const std::uint32_t pairs[5] = {value / 100000000u, low / 1000000u, low / 10000u % 100u,
+                                    low / 100u % 100u, low % 100u};
+    for (int i = 0; i < 5; ++i)
+        std::memcpy(digits + 2 * i, DigitPairs + 2 * pairs[i], 2);
+    std::memcpy(p, digits + 10 - n, Spill);
+    return p + n;
 }
 
 char *writeSigned(char *p, std::int32_t value) {
@@ -84,26 +97,41 @@ char *writeSigned(char *p, std::int32_t value) {
     return writeUnsigned(p, static_cast<std::uint32_t>(value));
 }
 
+// The ID text: hexadecimal, at least five digits; up to Spill bytes are written.
 char *writeHex(char *p, std::uint32_t value, bool upper) {
-    const char *digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    const char *symbols = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+#if defined(__GNUC__)
+    int n = (32 - __builtin_clz(value | 1u) + 3) / 4;
+#else
     int n = 1;
-    while (n < 8 && (value >> (4 * n)) != 0)
+    for (std::uint32_t rest = value >> 4; rest != 0; rest >>= 4)
         ++n;
-    for (int pad = n; pad < 5; ++pad)
-        *p++ = '0';
-    for (int i = n - 1; i >= 0; --i)
-        *p++ = digits[(value >> (4 * i)) & 15u];
-    return p;
+#endif
+    n = n < 5 ? 5 : n;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // The eight digits in a register, the first in the lowest byte; see writeUnsigned.
+    std::uint64_t word = 0;
+    for (int i = 0; i < 8; ++i)
+        word |= std::uint64_t{static_cast<unsigned char>(symbols[(value >> (28 - 4 * i)) & 15u])}
+                << (8 * i);
+    word >>= 8 * (8 - n);
+    std::memcpy(p, &word, sizeof word);
+#else
+    char digits[8 + Spill] = {};
+    for (int i = 0; i < 8; ++i)
+        digits[i] = symbols[(value >> (28 - 4 * i)) & 15u];
+    std::memcpy(p, digits + 8 - n, Spill);
+#endif
+    return p + n;
 }
 
 char *writeText(char *p, std::string_view text) {
-    if (text.size() <= 7)
-        copySmall(p, text);
-    else
+    if (!text.empty())
         std::memcpy(p, text.data(), text.size());
     return p + text.size();
 }
 
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
 // The bytes of a text of at most 7 bytes as a little-endian number, read with two loads that
 // may overlap.
 std::uint64_t smallWord(std::string_view text) {
@@ -123,6 +151,7 @@ std::uint64_t smallWord(std::string_view text) {
     }
     return n == 1 ? static_cast<unsigned char>(p[0]) : 0;
 }
+#endif
 
 // The value of a text of one to nine decimal digits and nothing else, the form of nearly every
 // coordinate; -1 for any other text.
@@ -266,6 +295,20 @@ void ItemTable::appendCellText(std::string &out, Column column, int index) const
     }
 }
 
+char *ItemTable::writeCell(char *p, const SmallText &text) const {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (text.size != LongText) {
+        // The seven character bytes, written as one word; those past the size are overwritten.
+        std::uint64_t word;
+        std::memcpy(&word, static_cast<const void *>(&text), sizeof word);
+        word >>= 8;
+        std::memcpy(p, &word, sizeof word);
+        return p + text.size;
+    }
+#endif
+    return writeText(p, view(text));
+}
+
 char *ItemTable::writeTsvRow(char *p, int index) const {
     const Row &r = row(index);
     if (r.flags & HasLines)
@@ -277,26 +320,26 @@ char *ItemTable::writeTsvRow(char *p, int index) const {
     if (r.idForm != IdForm::Empty)
         p = writeHex(p, r.id, r.idForm == IdForm::Upper);
     *p++ = '\t';
-    p = writeText(p, view(r.x));
+    p = writeCell(p, r.x);
     *p++ = '\t';
-    p = writeText(p, view(r.y));
+    p = writeCell(p, r.y);
     *p++ = '\t';
-    p = writeText(p, view(r.z));
+    p = writeCell(p, r.z);
     *p++ = '\t';
     if (r.flags & HasColor)
         p = writeUnsigned(p, r.color);
     *p++ = '\t';
-    p = writeText(p, view(r.attr));
+    p = writeCell(p, r.attr);
     *p++ = '\t';
     if (r.flags & HasPosition)
         p = writeUnsigned(p, r.block);
     *p++ = '\t';
-    if (r.mark == Mark::Yes)
-        p = writeText(p, "YES");
-    else if (r.mark == Mark::No)
-        p = writeText(p, "NO");
-    *p++ = '\n';
-    return p;
+    // The mark and the line end, four bytes written whatever the mark.
+    static constexpr char Ends[3][4] = {{'\n'}, {'N', 'O', '\n'}, {'Y', 'E', 'S', '\n'}};
+    static constexpr int EndSizes[3] = {1, 3, 4};
+    const auto mark = static_cast<std::size_t>(r.mark);
+    std::memcpy(p, Ends[mark], 4);
+    return p + EndSizes[mark];
 }
 
 std::size_t ItemTable::tsvRowLimit(int index) const {
@@ -318,7 +361,7 @@ void ItemTable::appendTsvRow(std::string &out, int index) const {
         return;
     }
     const std::size_t before = out.size();
-    out.resize(before + tsvRowLimit(index));
+    out.resize(before + tsvRowLimit(index) + Spill);
     char *const first = &out[before];
     out.resize(before + static_cast<std::size_t>(writeTsvRow(first, index) - first));
 }
@@ -335,7 +378,7 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
         const bool allInline = index > 0 && r.x.size != LongText && r.y.size != LongText &&
                                r.z.size != LongText && r.attr.size != LongText;
         if (allInline) {
-            if (used + ShortRow > Size) {
+            if (used + ShortRow + Spill > Size) {
                 write({buffer.get(), used});
                 used = 0;
             }

@@ -110,8 +110,10 @@ private:
     };
 
     SmallText store(std::string_view text);
-    // The TSV of an item row at p, which has room for tsvRowLimit(row) bytes; returns its end.
+    // The TSV of an item row at p, which has room for tsvRowLimit(row) bytes and 16 more that
+    // may be written over; returns its end.
     char *writeTsvRow(char *p, int row) const;
+    char *writeCell(char *p, const SmallText &text) const;
     [[nodiscard]] std::size_t tsvRowLimit(int row) const;
     [[nodiscard]] std::string_view view(const SmallText &text) const;
     [[nodiscard]] const Row &row(int index) const {
