@@ -9,12 +9,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace tessaplex::world {
 
 namespace {
 
 constexpr std::size_t TableCapacity = 1000000;
+// Windows of at least this many lines are listed by two threads; below it a thread costs more
+// than it saves.
+constexpr std::size_t ParallelFrom = 200000;
 
 bool isHeader(std::string_view line) {
     return line.size() > 11 && std::memcmp(line.data(), "[WORLDITEM", 10) == 0;
@@ -168,38 +173,21 @@ struct SectionBytes {
 };
 constexpr SectionBytes opensOrCloses;
 
-} // namespace
-
-LineWindow lineWindow(std::string_view startText, std::string_view linesText) {
-    return {decimalTextToInt(startText), decimalTextToInt(linesText)};
-}
-
-AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNameCatalog &catalog,
-                         ItemTable &table, ProgressGauge &gauge) {
-    if (window.start < 0 || window.count < 0 ||
-        window.end() > static_cast<std::int64_t>(lines.size()))
-        return AnalyseOutcome::NothingToList;
-
-    const auto start = static_cast<std::size_t>(window.start);
-    const auto end = static_cast<std::size_t>(window.end());
-
-    table.startAnalysis();
-    gauge.setMinimum(0);
-    gauge.setMaximum(static_cast<std::int32_t>(window.count));
-    gauge.setProgress(0);
-    // A section takes at least two lines; more than the table's capacity is rare.
-    table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
-
-    // One pass over the window. The key lines of the open section are gathered as they come,
+// Lists the lines [from, to) into the table, starting with no section open; advances the gauge
+// over them, when there is one.
+void listRange(const LineList &lines, std::size_t from, std::size_t to,
+               const ItemNameCatalog &catalog, ItemTable &table, ProgressGauge *gauge) {
+    // One pass over the lines. The key lines of the open section are gathered as they come,
     // and the section is read when its empty line completes it.
     bool open = false;
     OpenSection section;
-    std::size_t j = start;
-    while (j < end) {
+    std::size_t j = from;
+    while (j < to) {
         // The gauge is advanced once for all the lines before its percentage can change.
-        const auto steps = std::min<std::size_t>(
-            end - j,
-            static_cast<std::size_t>(std::max<std::int64_t>(1, gauge.stepsBeforeChange())));
+        const auto steps =
+            gauge ? std::min<std::size_t>(to - j, static_cast<std::size_t>(std::max<std::int64_t>(
+                                                      1, gauge->stepsBeforeChange())))
+                  : to - j;
         const std::size_t stop = j + steps;
         for (; j < stop; ++j) {
             const char first = lines.firstByte(j);
@@ -222,7 +210,80 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
                 open = false;
             }
         }
+        if (gauge)
+            gauge->advance(static_cast<std::int32_t>(steps));
+    }
+}
+
+// The first empty line in [from, to), or None.
+std::size_t emptyLineFrom(const LineList &lines, std::size_t from, std::size_t to) {
+    for (std::size_t j = from; j < to; ++j) {
+        const char first = lines.firstByte(j);
+        if (first == '\r' || first == '\n')
+            return j;
+    }
+    return None;
+}
+
+} // namespace
+
+LineWindow lineWindow(std::string_view startText, std::string_view linesText) {
+    return {decimalTextToInt(startText), decimalTextToInt(linesText)};
+}
+
+AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNameCatalog &catalog,
+                         ItemTable &table, ProgressGauge &gauge) {
+    if (window.start < 0 || window.count < 0 ||
+        window.end() > static_cast<std::int64_t>(lines.size()))
+        return AnalyseOutcome::NothingToList;
+
+    const auto start = static_cast<std::size_t>(window.start);
+    const auto end = static_cast<std::size_t>(window.end());
+
+    table.startAnalysis();
+    gauge.setMinimum(0);
+    gauge.setMaximum(static_cast<std::int32_t>(window.count));
+    gauge.setProgress(0);
+    // A section takes at least two lines; more than the table's capacity is rare.
+    table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
+
+    // A large window is listed in two halves at once, cut at an empty line: after an empty line
+    // no section is open, whatever came before, so the second half lists on its own exactly the
+    // rows the whole pass would list there. Its rows follow those of the first half.
+    const std::size_t cut = end - start >= ParallelFrom && std::thread::hardware_concurrency() > 1
+                                ? emptyLineFrom(lines, start + (end - start) / 2, end)
+                                : None;
+    if (cut == None) {
+        listRange(lines, start, end, catalog, table, &gauge);
+        return AnalyseOutcome::Listed;
+    }
+    ItemTable second;
+    second.startAnalysis();
+    second.reserve(std::min<std::size_t>(TableCapacity, (end - cut) / 2 + 1));
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            listRange(lines, cut + 1, end, catalog, second, nullptr);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        listRange(lines, start, cut + 1, catalog, table, &gauge);
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    table.appendRowsOf(second);
+    // The gauge moves on over the second half's lines as the single pass would have moved it.
+    for (std::size_t left = end - cut - 1; left > 0;) {
+        const auto steps = std::min<std::size_t>(
+            left, static_cast<std::size_t>(std::max<std::int64_t>(1, gauge.stepsBeforeChange())));
         gauge.advance(static_cast<std::int32_t>(steps));
+        left -= steps;
     }
     return AnalyseOutcome::Listed;
 }

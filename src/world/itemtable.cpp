@@ -226,6 +226,26 @@ std::string_view ItemTable::view(const SmallText &text) const {
     return m_longTexts[index];
 }
 
+void ItemTable::appendRowsOf(const ItemTable &other) {
+    const auto shift = static_cast<std::uint32_t>(m_longTexts.size());
+    m_longTexts.insert(m_longTexts.end(), other.m_longTexts.begin(), other.m_longTexts.end());
+    const std::size_t first = m_rows.size();
+    m_rows.insert(m_rows.end(), other.m_rows.begin() + 1, other.m_rows.end());
+    if (shift == 0)
+        return;
+    // The other table's long texts now stand behind this one's.
+    for (std::size_t i = first; i < m_rows.size(); ++i) {
+        for (SmallText *text : {&m_rows[i].x, &m_rows[i].y, &m_rows[i].z, &m_rows[i].attr}) {
+            if (text->size != LongText)
+                continue;
+            std::uint32_t index;
+            std::memcpy(&index, text->chars, sizeof index);
+            index += shift;
+            std::memcpy(text->chars, &index, sizeof index);
+        }
+    }
+}
+
 void ItemTable::appendItem(const ItemFields &fields) {
     Row row;
     row.startLine = fields.startLine;

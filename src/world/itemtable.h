@@ -62,6 +62,8 @@ public:
     // Analysis: start writes the headings and drops every item row; append lists one item.
     void startAnalysis();
     void appendItem(const ItemFields &fields);
+    // Appends the item rows of another table of the same analysis, after these.
+    void appendRowsOf(const ItemTable &other);
     void reserve(std::size_t items);
 
     [[nodiscard]] Mark mark(int row) const { return m_rows[static_cast<std::size_t>(row)].mark; }

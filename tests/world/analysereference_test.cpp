@@ -223,3 +223,65 @@ TEST(AnalyseReference, RandomWorldsListAsTheRuleLineByLine) {
     // The worlds must list items often enough for the comparison to mean something.
     EXPECT_GT(listed, 3000);
 }
+
+namespace {
+
+class PercentGauge : public ProgressGauge {
+public:
+    std::vector<int> percents;
+
+protected:
+    void percentChanged(int percent) override { percents.push_back(percent); }
+};
+
+} // namespace
+
+// A window of many lines is listed in two halves at once; the rows, their order, the long texts
+// kept aside and every step of the gauge must be what one pass gives.
+TEST(AnalyseReference, LargeWindowsListAsOnePass) {
+    LineList scripts;
+    scripts.setBytes("[ITEMDEF 0f3c]\nDEFNAME=i_known\n");
+    ItemNameCatalog catalog;
+    catalog.scan(scripts);
+
+    std::mt19937 random(99);
+    std::string text;
+    while (text.size() < (6u << 20)) {
+        text += random() % 2 ? "[WORLDITEM i_known]\r\n" : "[WORLDITEM 0eed]\r\n";
+        text += "SERIAL=04000" + std::to_string(random() % 100000) + "\r\n";
+        // Texts longer than a row keeps inline, in both halves.
+        if (random() % 7 == 0)
+            text += "ATTR=a long attribute text " + std::to_string(random()) + "\r\n";
+        else
+            text += "ATTR=010\r\n";
+        if (random() % 5 == 0)
+            text += "CONT=01\r\n";
+        text += "P=" + std::to_string(random() % 6144) + "," + std::to_string(random() % 4096) +
+                (random() % 3 ? ",5" : ",-12,long z text") + "\r\n";
+        if (random() % 50 != 0)
+            text += "\r\n";
+    }
+    LineList lines;
+    lines.setBytes(text);
+    ASSERT_GT(lines.size(), 400000u);
+
+    const std::size_t windows[][2] = {{0, lines.size()}, {3, lines.size() - 10}, {100000, 250000}};
+    for (const auto &w : windows) {
+        const std::size_t start = w[0], end = w[0] + w[1];
+        ItemTable table;
+        PercentGauge gauge;
+        ASSERT_EQ(listItems(lines,
+                            {static_cast<std::int64_t>(start), static_cast<std::int64_t>(w[1])},
+                            catalog, table, gauge),
+                  AnalyseOutcome::Listed);
+        std::string tsv;
+        table.writeTsv([&](std::string_view piece) { tsv += piece; });
+        EXPECT_TRUE(tsv == plainListing(lines, start, end, catalog)) << "window from " << start;
+        EXPECT_GT(table.itemCount(), 10000);
+        std::vector<int> every;
+        for (int p = 1; p <= 100; ++p)
+            every.push_back(p);
+        EXPECT_EQ(gauge.percents, every) << "window from " << start;
+        EXPECT_EQ(gauge.progress(), static_cast<std::int32_t>(w[1]));
+    }
+}
