@@ -3,8 +3,11 @@
 
 #include "world/numberrules.h"
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <thread>
 
 namespace tessaplex::world {
 
@@ -50,6 +53,9 @@ void copySmall(char *to, std::string_view text) {
 // bytes, of which the first ones are the cell's text, and returns the cell's end, so that no
 // branch depends on a number's length; the bytes beyond are overwritten by what follows.
 constexpr std::size_t Spill = 16;
+// A row whose texts are all inline takes at most this much: four numbers of at most 11
+// characters, an ID of at most 8, the mark, 9 TABs and the LF, and four texts of 7.
+constexpr std::size_t ShortTsvRow = 4 * 11 + 8 + 3 + 10 + 4 * 7;
 
 constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
                               "34353637383940414243444546474849505152535455565758596061626364656667"
@@ -386,19 +392,18 @@ void ItemTable::appendTsvRow(std::string &out, int index) const {
     out.resize(before + static_cast<std::size_t>(writeTsvRow(first, index) - first));
 }
 
-void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) const {
+void ItemTable::writeTsvRows(int first, int last,
+                             const std::function<void(std::string_view)> &write) const {
     constexpr std::size_t Size = std::size_t{1} << 20;
-    // A row whose texts are all inline takes at most this much.
-    constexpr std::size_t ShortRow = 4 * 11 + 8 + 3 + 10 + 4 * 7;
     std::unique_ptr<char[]> buffer(new char[Size]);
     std::size_t used = 0;
     std::string wide;
-    for (int index = 0; index < rowCount(); ++index) {
+    for (int index = first; index < last; ++index) {
         const Row &r = row(index);
         const bool allInline = index > 0 && r.x.size != LongText && r.y.size != LongText &&
                                r.z.size != LongText && r.attr.size != LongText;
         if (allInline) {
-            if (used + ShortRow + Spill > Size) {
+            if (used + ShortTsvRow + Spill > Size) {
                 write({buffer.get(), used});
                 used = 0;
             }
@@ -420,6 +425,47 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
     }
     if (used)
         write({buffer.get(), used});
+}
+
+void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) const {
+    // A large table is formatted by two threads: the second half of the rows into memory of its
+    // own while the first half is written, then the second.
+    constexpr int ParallelFrom = 50000;
+    const int rows = rowCount();
+    if (rows < ParallelFrom || std::thread::hardware_concurrency() < 2) {
+        writeTsvRows(0, rows, write);
+        return;
+    }
+    const int middle = rows / 2;
+    // No row needs more than a short row's room and the texts it keeps aside.
+    std::size_t room = static_cast<std::size_t>(rows - middle) * ShortTsvRow + Spill;
+    for (const std::string &text : m_longTexts)
+        room += text.size();
+    LargeArray<char> second(room);
+    std::size_t secondSize = 0;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            char *p = second.data();
+            for (int index = middle; index < rows; ++index)
+                p = writeTsvRow(p, index);
+            secondSize = static_cast<std::size_t>(p - second.data());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        writeTsvRows(0, middle, write);
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    constexpr std::size_t Piece = std::size_t{1} << 20;
+    for (std::size_t at = 0; at < secondSize; at += Piece)
+        write({second.data() + at, std::min(Piece, secondSize - at)});
 }
 
 std::string ItemTable::cellText(Column column, int index) const {

@@ -116,6 +116,8 @@ private:
     // may be written over; returns its end.
     char *writeTsvRow(char *p, int row) const;
     char *writeCell(char *p, const SmallText &text) const;
+    void writeTsvRows(int first, int last,
+                      const std::function<void(std::string_view)> &write) const;
     [[nodiscard]] std::size_t tsvRowLimit(int row) const;
     [[nodiscard]] std::string_view view(const SmallText &text) const;
     [[nodiscard]] const Row &row(int index) const {

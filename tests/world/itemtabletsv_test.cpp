@@ -118,13 +118,14 @@ TEST(ItemTableTsv, BlockOfEveryCoordinateTextFollowsTheNumberRule) {
     }
 }
 
-// The whole table is written in pieces of about a MiB; rows must come out whole and in order
-// across the seams, also rows longer than a piece.
+// The whole table is written in pieces of about a MiB, a large one formatted in two halves at
+// once; rows must come out whole and in order across the seams, also rows longer than a piece,
+// in either half.
 TEST(ItemTableTsv, WholeTableAcrossPieces) {
     ItemTable table;
     table.startAnalysis();
     const std::string huge(3u << 20, 'h');
-    for (int i = 0; i < 40000; ++i) {
+    for (int i = 0; i < 120000; ++i) {
         ItemFields fields;
         fields.startLine = i * 10;
         fields.endLine = i * 10 + 9;
@@ -134,7 +135,7 @@ TEST(ItemTableTsv, WholeTableAcrossPieces) {
         fields.y = i % 1000 == 0 ? std::string_view("a text too long for a row's own room") : "16";
         fields.z = "-12";
         fields.color = static_cast<std::uint32_t>(i) * 7919u;
-        fields.attr = i == 20000 ? std::string_view(huge) : "08010";
+        fields.attr = i == 20000 || i == 100000 ? std::string_view(huge) : "08010";
         table.appendItem(fields);
     }
     std::string all;
