@@ -4,10 +4,15 @@
 #include "world/error.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -302,12 +307,86 @@ private:
 
 namespace {
 
+// Cuts the pieces of a file on a second thread while the following pieces are read, so that
+// reading and cutting take about as long as reading alone. The text must stay where it is until
+// finish().
+class PieceCutter {
+public:
+    PieceCutter(LineCutter &cutter, const char *text)
+        : m_cutter(cutter)
+        , m_text(text)
+        , m_worker([this] { run(); }) {}
+    ~PieceCutter() {
+        if (m_worker.joinable())
+            stop();
+    }
+    PieceCutter(const PieceCutter &) = delete;
+    PieceCutter &operator=(const PieceCutter &) = delete;
+
+    // The text now holds `available` bytes.
+    void arrived(std::size_t available) {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_available = available;
+        }
+        m_changed.notify_one();
+    }
+
+    // Waits until everything that arrived is cut; rethrows what stopped the cutting.
+    void finish() {
+        stop();
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+    }
+
+private:
+    void stop() {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_changed.notify_one();
+        m_worker.join();
+    }
+
+    void run() {
+        try {
+            std::size_t cut = 0;
+            for (;;) {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_changed.wait(lock, [&] { return m_available > cut || m_done; });
+                const std::size_t available = m_available;
+                lock.unlock();
+                if (available > cut) {
+                    m_cutter.feed(m_text, available, false);
+                    cut = available;
+                } else {
+                    return;
+                }
+            }
+        } catch (...) {
+            m_failure = std::current_exception();
+        }
+    }
+
+    LineCutter &m_cutter;
+    const char *m_text;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::size_t m_available = 0;
+    bool m_done = false;
+    std::exception_ptr m_failure;
+    std::thread m_worker; // last: it starts running once everything else is there
+};
+
 // Reads a whole file into one uninitialised buffer, cutting it into lines piece by piece as it
 // comes in. A world file may hold hundreds of megabytes: zero-filling the buffer first, or
 // cutting it only after the whole file has been read, would cost about as much as reading it.
 bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t &size,
                    std::optional<LineCutter> &cutter) {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> opened(std::fopen(path.c_str(), "rb"),
+                                                                  &std::fclose);
+    std::FILE *const file = opened.get();
     if (!file)
         return false;
     std::size_t expected = 0;
@@ -324,21 +403,36 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
     // a second buffer; a file that grew meanwhile is read on into a bigger one.
     LargeArray<char> buffer(expected + 1 + Slack);
     cutter.emplace(expected);
+    // A large file is cut on a second thread while it is read.
+    constexpr std::size_t ParallelFrom = std::size_t{8} << 20;
+    std::optional<PieceCutter> parallel;
+    if (expected >= ParallelFrom && std::thread::hardware_concurrency() > 1)
+        parallel.emplace(*cutter, buffer.data());
     std::size_t used = 0;
     for (;;) {
-        if (used + Slack == buffer.capacity())
+        if (used + Slack == buffer.capacity()) {
+            // The file grew while being read: the rest is read and cut here, into a new buffer.
+            if (parallel) {
+                parallel->finish();
+                parallel.reset();
+            }
             buffer.reallocate(std::max<std::size_t>(65536, buffer.capacity() * 2), used);
+        }
         const std::size_t wanted = std::min(Piece, buffer.capacity() - Slack - used);
         const std::size_t n = std::fread(buffer.data() + used, 1, wanted, file);
         used += n;
         if (n < wanted)
             break;
-        if (used < MaxSize)
+        if (used >= MaxSize)
+            continue;
+        if (parallel)
+            parallel->arrived(used);
+        else
             cutter->feed(buffer.data(), used, false);
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    if (parallel)
+        parallel->finish();
+    if (std::ferror(file) != 0)
         return false;
     if (used < MaxSize)
         cutter->feed(buffer.data(), used, true);

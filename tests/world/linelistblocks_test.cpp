@@ -135,3 +135,37 @@ TEST(LineListBlocks, FilesReadInPiecesCutAsAWhole) {
         }
     }
 }
+
+// A file of many MiB is cut on a second thread while it is read; every kind of line end, also
+// at the seams of the pieces, and a NUL byte late in the file must cut as the text at once.
+TEST(LineListBlocks, LargeFilesCutWhileReadAsAWhole) {
+    std::mt19937 random(5);
+    const char *const ends[] = {"\n", "\r\n", "\r", "\r\r\n", "\n\r"};
+    std::string text;
+    while (text.size() < (12u << 20)) {
+        text.append(random() % 40, 'x');
+        text += ends[random() % 5];
+    }
+    // Line ends right at a few seams of half a MiB.
+    for (std::size_t seam : {std::size_t{1} << 20, std::size_t{5} << 20, std::size_t{9} << 20}) {
+        text[seam - 1] = '\r';
+        text[seam] = '\n';
+    }
+    tessaplex::test::TempDir dir;
+    for (const bool nul : {false, true}) {
+        std::string bytes = text;
+        if (nul)
+            bytes[(11u << 20) + 3] = '\0';
+        const std::string path = dir.file("large.scp");
+        tessaplex::test::writeFile(path, bytes);
+        LineList read;
+        read.readFile(path);
+        LineList whole;
+        whole.setBytes(bytes);
+        ASSERT_EQ(read.size(), whole.size()) << (nul ? "with NUL" : "");
+        for (std::size_t i = 0; i < whole.size(); ++i)
+            ASSERT_EQ(read.line(i), whole.line(i)) << "line " << i;
+        EXPECT_EQ(read.hasNulByte(), nul);
+        EXPECT_TRUE(read.bytes() == whole.bytes());
+    }
+}
