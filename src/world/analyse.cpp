@@ -6,11 +6,13 @@
 #include "world/linelist.h"
 #include "world/numberrules.h"
 #include "world/progressgauge.h"
+#include "world/twoends.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
 #include <thread>
+#include <vector>
 
 namespace tessaplex::world {
 
@@ -18,8 +20,9 @@ namespace {
 
 constexpr std::size_t TableCapacity = 1000000;
 // Windows of at least this many lines are listed by two threads; below it a thread costs more
-// than it saves.
+// than it saves. They share the work in about this many pieces.
 constexpr std::size_t ParallelFrom = 200000;
+constexpr std::size_t Pieces = 16;
 
 bool isHeader(std::string_view line) {
     return line.size() > 11 && std::memcmp(line.data(), "[WORLDITEM", 10) == 0;
@@ -247,29 +250,50 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     // A section takes at least two lines; more than the table's capacity is rare.
     table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
 
-    // A large window is listed in two halves at once, cut at an empty line: after an empty line
-    // no section is open, whatever came before, so the second half lists on its own exactly the
-    // rows the whole pass would list there. Its rows follow those of the first half.
-    const std::size_t cut = end - start >= ParallelFrom && std::thread::hardware_concurrency() > 1
-                                ? emptyLineFrom(lines, start + (end - start) / 2, end)
-                                : None;
-    if (cut == None) {
+    // A large window is listed by two threads, in pieces cut right after empty lines: after an
+    // empty line no section is open, whatever came before, so each piece lists on its own exactly
+    // the rows the whole pass would list there. This thread lists the pieces from the front
+    // straight into the table; the other lists pieces from the back into tables of their own,
+    // whose rows follow.
+    std::vector<std::size_t> bounds{start};
+    if (end - start >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+        for (std::size_t k = 1; k < Pieces; ++k) {
+            const std::size_t from = std::max(bounds.back(), start + (end - start) / Pieces * k);
+            const std::size_t empty = emptyLineFrom(lines, from, end);
+            if (empty == None || empty + 1 >= end)
+                break;
+            bounds.push_back(empty + 1);
+        }
+    }
+    bounds.push_back(end);
+    const int pieces = static_cast<int>(bounds.size()) - 1;
+    if (pieces < 2) {
         listRange(lines, start, end, catalog, table, &gauge);
         return AnalyseOutcome::Listed;
     }
-    ItemTable second;
-    second.startAnalysis();
-    second.reserve(std::min<std::size_t>(TableCapacity, (end - cut) / 2 + 1));
+
+    TwoEnds work(pieces);
+    std::vector<ItemTable> parts(static_cast<std::size_t>(pieces));
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
-            listRange(lines, cut + 1, end, catalog, second, nullptr);
+            for (int p; (p = work.takeBack()) >= 0;) {
+                const auto from = bounds[static_cast<std::size_t>(p)];
+                const auto to = bounds[static_cast<std::size_t>(p) + 1];
+                ItemTable &part = parts[static_cast<std::size_t>(p)];
+                part.startAnalysis();
+                part.reserve((to - from) / 2 + 1);
+                listRange(lines, from, to, catalog, part, nullptr);
+            }
         } catch (...) {
             failure = std::current_exception();
         }
     });
+    int listedHere = 0;
     try {
-        listRange(lines, start, cut + 1, catalog, table, &gauge);
+        for (int p; (p = work.takeFront()) >= 0; listedHere = p + 1)
+            listRange(lines, bounds[static_cast<std::size_t>(p)],
+                      bounds[static_cast<std::size_t>(p) + 1], catalog, table, &gauge);
     } catch (...) {
         worker.join();
         throw;
@@ -277,13 +301,18 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
-    table.appendRowsOf(second);
-    // The gauge moves on over the second half's lines as the single pass would have moved it.
-    for (std::size_t left = end - cut - 1; left > 0;) {
-        const auto steps = std::min<std::size_t>(
-            left, static_cast<std::size_t>(std::max<std::int64_t>(1, gauge.stepsBeforeChange())));
-        gauge.advance(static_cast<std::int32_t>(steps));
-        left -= steps;
+    for (int p = listedHere; p < pieces; ++p) {
+        table.appendRowsOf(parts[static_cast<std::size_t>(p)]);
+        // The gauge moves on over the piece's lines as the single pass would have moved it.
+        for (std::size_t left =
+                 bounds[static_cast<std::size_t>(p) + 1] - bounds[static_cast<std::size_t>(p)];
+             left > 0;) {
+            const auto steps = std::min<std::size_t>(
+                left,
+                static_cast<std::size_t>(std::max<std::int64_t>(1, gauge.stepsBeforeChange())));
+            gauge.advance(static_cast<std::int32_t>(steps));
+            left -= steps;
+        }
     }
     return AnalyseOutcome::Listed;
 }
