@@ -2,12 +2,14 @@
 #include "world/itemtable.h"
 
 #include "world/numberrules.h"
+#include "world/twoends.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace tessaplex::world {
 
@@ -56,6 +58,8 @@ constexpr std::size_t Spill = 16;
 // A row whose texts are all inline takes at most this much: four numbers of at most 11
 // characters, an ID of at most 8, the mark, 9 TABs and the LF, and four texts of 7.
 constexpr std::size_t ShortTsvRow = 4 * 11 + 8 + 3 + 10 + 4 * 7;
+// The rows are handed on in pieces of this size.
+constexpr std::size_t TsvBufferSize = std::size_t{1} << 20;
 
 constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233"
                               "34353637383940414243444546474849505152535455565758596061626364656667"
@@ -392,70 +396,84 @@ void ItemTable::appendTsvRow(std::string &out, int index) const {
     out.resize(before + static_cast<std::size_t>(writeTsvRow(first, index) - first));
 }
 
-void ItemTable::writeTsvRows(int first, int last,
+void ItemTable::writeTsvRows(int first, int last, char *buffer, std::size_t &used,
                              const std::function<void(std::string_view)> &write) const {
-    constexpr std::size_t Size = std::size_t{1} << 20;
-    std::unique_ptr<char[]> buffer(new char[Size]);
-    std::size_t used = 0;
     std::string wide;
     for (int index = first; index < last; ++index) {
         const Row &r = row(index);
         const bool allInline = index > 0 && r.x.size != LongText && r.y.size != LongText &&
                                r.z.size != LongText && r.attr.size != LongText;
         if (allInline) {
-            if (used + ShortTsvRow + Spill > Size) {
-                write({buffer.get(), used});
+            if (used + ShortTsvRow + Spill > TsvBufferSize) {
+                write({buffer, used});
                 used = 0;
             }
-            used = static_cast<std::size_t>(writeTsvRow(buffer.get() + used, index) - buffer.get());
+            used = static_cast<std::size_t>(writeTsvRow(buffer + used, index) - buffer);
             continue;
         }
         wide.clear();
         appendTsvRow(wide, index);
-        if (used + wide.size() > Size) {
-            write({buffer.get(), used});
+        if (used + wide.size() > TsvBufferSize) {
+            write({buffer, used});
             used = 0;
         }
-        if (wide.size() > Size) {
+        if (wide.size() > TsvBufferSize) {
             write(wide);
         } else {
-            std::memcpy(buffer.get() + used, wide.data(), wide.size());
+            std::memcpy(buffer + used, wide.data(), wide.size());
             used += wide.size();
         }
     }
-    if (used)
-        write({buffer.get(), used});
 }
 
 void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) const {
-    // A large table is formatted by two threads: the second half of the rows into memory of its
-    // own while the first half is written, then the second.
+    // A large table is formatted by two threads, in pieces of rows: this one writes the pieces
+    // from the front as it formats them, the other formats pieces from the back into memory of
+    // their own, written when this one is through.
     constexpr int ParallelFrom = 50000;
+    constexpr int Pieces = 16;
     const int rows = rowCount();
+    std::unique_ptr<char[]> buffer(new char[TsvBufferSize]);
+    std::size_t used = 0;
     if (rows < ParallelFrom || std::thread::hardware_concurrency() < 2) {
-        writeTsvRows(0, rows, write);
+        writeTsvRows(0, rows, buffer.get(), used, write);
+        if (used)
+            write({buffer.get(), used});
         return;
     }
-    const int middle = rows / 2;
-    // No row needs more than a short row's room and the texts it keeps aside.
-    std::size_t room = static_cast<std::size_t>(rows - middle) * ShortTsvRow + Spill;
-    for (const std::string &text : m_longTexts)
-        room += text.size();
-    LargeArray<char> second(room);
-    std::size_t secondSize = 0;
+    const auto first = [&](int piece) { return 1 + (rows - 1) / Pieces * piece; };
+    const auto last = [&](int piece) { return piece == Pieces - 1 ? rows : first(piece + 1); };
+    struct Formatted {
+        LargeArray<char> bytes;
+        std::size_t size = 0;
+    };
+    std::vector<Formatted> formatted(Pieces);
+    TwoEnds work(Pieces);
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
-            char *p = second.data();
-            for (int index = middle; index < rows; ++index)
-                p = writeTsvRow(p, index);
-            secondSize = static_cast<std::size_t>(p - second.data());
+            for (int piece; (piece = work.takeBack()) >= 0;) {
+                std::size_t room = Spill;
+                for (int index = first(piece); index < last(piece); ++index)
+                    room += tsvRowLimit(index);
+                Formatted &out = formatted[static_cast<std::size_t>(piece)];
+                out.bytes = LargeArray<char>(room);
+                char *p = out.bytes.data();
+                for (int index = first(piece); index < last(piece); ++index)
+                    p = writeTsvRow(p, index);
+                out.size = static_cast<std::size_t>(p - out.bytes.data());
+            }
         } catch (...) {
             failure = std::current_exception();
         }
     });
+    int writtenHere = 0;
     try {
-        writeTsvRows(0, middle, write);
+        writeTsvRows(0, 1, buffer.get(), used, write); // the heading row
+        for (int piece; (piece = work.takeFront()) >= 0; writtenHere = piece + 1)
+            writeTsvRows(first(piece), last(piece), buffer.get(), used, write);
+        if (used)
+            write({buffer.get(), used});
     } catch (...) {
         worker.join();
         throw;
@@ -463,9 +481,12 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
-    constexpr std::size_t Piece = std::size_t{1} << 20;
-    for (std::size_t at = 0; at < secondSize; at += Piece)
-        write({second.data() + at, std::min(Piece, secondSize - at)});
+    constexpr std::size_t Chunk = std::size_t{1} << 20;
+    for (int piece = writtenHere; piece < Pieces; ++piece) {
+        const Formatted &out = formatted[static_cast<std::size_t>(piece)];
+        for (std::size_t at = 0; at < out.size; at += Chunk)
+            write({out.bytes.data() + at, std::min(Chunk, out.size - at)});
+    }
 }
 
 std::string ItemTable::cellText(Column column, int index) const {

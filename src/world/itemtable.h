@@ -116,7 +116,9 @@ private:
     // may be written over; returns its end.
     char *writeTsvRow(char *p, int row) const;
     char *writeCell(char *p, const SmallText &text) const;
-    void writeTsvRows(int first, int last,
+    // Formats the rows [first, last) into buffer, of which `used` bytes are filled, and hands
+    // it to write whenever it is full.
+    void writeTsvRows(int first, int last, char *buffer, std::size_t &used,
                       const std::function<void(std::string_view)> &write) const;
     [[nodiscard]] std::size_t tsvRowLimit(int row) const;
     [[nodiscard]] std::string_view view(const SmallText &text) const;
