@@ -2,7 +2,6 @@
 #include "world/itemtable.h"
 
 #include "world/numberrules.h"
-#include "world/twoends.h"
 
 #include <algorithm>
 #include <cstring>
@@ -427,51 +426,41 @@ void ItemTable::writeTsvRows(int first, int last, char *buffer, std::size_t &use
 }
 
 void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) const {
-    // A large table is formatted by two threads, in pieces of rows: this one writes the pieces
-    // from the front as it formats them, the other formats pieces from the back into memory of
-    // their own, written when this one is through.
-    constexpr int ParallelFrom = 50000;
-    constexpr int Pieces = 16;
-    const int rows = rowCount();
     std::unique_ptr<char[]> buffer(new char[TsvBufferSize]);
     std::size_t used = 0;
+    // A large table is formatted by two threads: the second half of the rows into memory of its
+    // own while the first half is written, then the second. (Finer pieces, each in memory of its
+    // own, cost more than they save.)
+    constexpr int ParallelFrom = 50000;
+    const int rows = rowCount();
     if (rows < ParallelFrom || std::thread::hardware_concurrency() < 2) {
         writeTsvRows(0, rows, buffer.get(), used, write);
         if (used)
             write({buffer.get(), used});
         return;
     }
-    const auto first = [&](int piece) { return 1 + (rows - 1) / Pieces * piece; };
-    const auto last = [&](int piece) { return piece == Pieces - 1 ? rows : first(piece + 1); };
-    struct Formatted {
-        LargeArray<char> bytes;
-        std::size_t size = 0;
-    };
-    std::vector<Formatted> formatted(Pieces);
-    TwoEnds work(Pieces);
+    const int middle = rows / 2;
+    // No row needs more than a short row's room and the texts it keeps aside.
+    std::size_t room = static_cast<std::size_t>(rows - middle) * ShortTsvRow + Spill;
+    for (const std::string &text : m_longTexts)
+        room += text.size();
+    LargeArray<char> second(room);
+    std::size_t secondSize = 0;
     std::exception_ptr failure;
-    std::thread worker([&] {
+    // The worker reads nothing that this thread writes while it runs: the bounds are its own
+    // copies, since a variable on this stack may share a cache line with `used`.
+    std::thread worker([this, middle, rows, out = second.data(), &secondSize, &failure] {
         try {
-            for (int piece; (piece = work.takeBack()) >= 0;) {
-                std::size_t room = Spill;
-                for (int index = first(piece); index < last(piece); ++index)
-                    room += tsvRowLimit(index);
-                Formatted &out = formatted[static_cast<std::size_t>(piece)];
-                out.bytes = LargeArray<char>(room);
-                char *p = out.bytes.data();
-                for (int index = first(piece); index < last(piece); ++index)
-                    p = writeTsvRow(p, index);
-                out.size = static_cast<std::size_t>(p - out.bytes.data());
-            }
+            char *p = out;
+            for (int index = middle; index < rows; ++index)
+                p = writeTsvRow(p, index);
+            secondSize = static_cast<std::size_t>(p - out);
         } catch (...) {
             failure = std::current_exception();
         }
     });
-    int writtenHere = 0;
     try {
-        writeTsvRows(0, 1, buffer.get(), used, write); // the heading row
-        for (int piece; (piece = work.takeFront()) >= 0; writtenHere = piece + 1)
-            writeTsvRows(first(piece), last(piece), buffer.get(), used, write);
+        writeTsvRows(0, middle, buffer.get(), used, write);
         if (used)
             write({buffer.get(), used});
     } catch (...) {
@@ -481,12 +470,8 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
-    constexpr std::size_t Chunk = std::size_t{1} << 20;
-    for (int piece = writtenHere; piece < Pieces; ++piece) {
-        const Formatted &out = formatted[static_cast<std::size_t>(piece)];
-        for (std::size_t at = 0; at < out.size; at += Chunk)
-            write({out.bytes.data() + at, std::min(Chunk, out.size - at)});
-    }
+    for (std::size_t at = 0; at < secondSize; at += TsvBufferSize)
+        write({second.data() + at, std::min(TsvBufferSize, secondSize - at)});
 }
 
 std::string ItemTable::cellText(Column column, int index) const {
