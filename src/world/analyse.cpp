@@ -129,7 +129,7 @@ struct OpenSection {
 };
 
 // Lists the section, complete with its empty line e, unless it is left out.
-void listSection(const OpenSection &section, std::size_t e, const LineList &lines,
+void listSection(const OpenSection &section, std::size_t e, const LineList::View &lines,
                  const ItemNameCatalog &catalog, ItemTable &table) {
     if (section.leftOut)
         return;
@@ -178,8 +178,9 @@ constexpr SectionBytes opensOrCloses;
 
 // Lists the lines [from, to) into the table, starting with no section open; advances the gauge
 // over them, when there is one.
-void listRange(const LineList &lines, std::size_t from, std::size_t to,
+void listRange(const LineList &list, std::size_t from, std::size_t to,
                const ItemNameCatalog &catalog, ItemTable &table, ProgressGauge *gauge) {
+    const LineList::View lines = list.view();
     // One pass over the lines. The key lines of the open section are gathered as they come,
     // and the section is read when its empty line completes it.
     bool open = false;

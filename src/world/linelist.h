@@ -35,31 +35,59 @@ public:
 
     [[nodiscard]] std::size_t size() const { return m_lineCount; }
     [[nodiscard]] bool empty() const { return m_lineCount == 0; }
-    // The line's first character, or the first byte of its line end (CR or LF) when it is empty:
-    // a line is empty exactly when this is CR or LF. Cheaper than line() for a scan that looks at
-    // the beginning of each line only.
-    [[nodiscard]] char firstByte(std::size_t index) const { return m_data.data()[m_starts[index]]; }
-    // The 8 bytes from the start of the line as a number, byte i in bits 8i to 8i + 7: its first
-    // characters, then its line end and whatever follows (zero bytes past the end of the data).
-    // A scan can compare a short key at the start of every line with one masked comparison.
-    [[nodiscard]] std::uint64_t leadingBytes(std::size_t index) const {
-        std::uint64_t word;
-        std::memcpy(&word, m_data.data() + m_starts[index], sizeof word);
+    // Where the lines lie, as plain pointers, with the same queries on lines as the list. A scan
+    // over many lines takes one and reads only it: the list object may share its cache line
+    // with data that another thread writes meanwhile. Valid until the contents change.
+    class View {
+    public:
+        // The line's first character, or the first byte of its line end (CR or LF) when it is
+        // empty: a line is empty exactly when this is CR or LF. Cheaper than line() for a scan
+        // that looks at the beginning of each line only.
+        [[nodiscard]] char firstByte(std::size_t index) const { return m_data[m_starts[index]]; }
+        // The 8 bytes from the start of the line as a number, byte i in bits 8i to 8i + 7: its
+        // first characters, then its line end and whatever follows (zero bytes past the end of
+        // the data). A scan can compare a short key at the start of every line with one masked
+        // comparison.
+        [[nodiscard]] std::uint64_t leadingBytes(std::size_t index) const {
+            std::uint64_t word;
+            std::memcpy(&word, m_data + m_starts[index], sizeof word);
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap64(word);
+            word = __builtin_bswap64(word);
 #endif
-        return word;
+            return word;
+        }
+        [[nodiscard]] std::string_view line(std::size_t index) const {
+            const std::uint32_t start = m_starts[index];
+            std::uint32_t stop = m_starts[index + 1];
+            // A line's own characters hold no CR or LF, so its terminator is whatever of them
+            // ends it.
+            if (stop > start && m_data[stop - 1] == '\n')
+                --stop;
+            if (stop > start && m_data[stop - 1] == '\r')
+                --stop;
+            return {m_data + start, stop - start};
+        }
+
+    private:
+        friend class LineList;
+        View(const char *data, const std::uint32_t *starts)
+            : m_data(data)
+            , m_starts(starts) {}
+        const char *m_data;
+        const std::uint32_t *m_starts;
+    };
+    [[nodiscard]] View view() const {
+        return {m_data.data(), m_starts.data()};
+    }
+
+    [[nodiscard]] char firstByte(std::size_t index) const {
+        return view().firstByte(index);
+    }
+    [[nodiscard]] std::uint64_t leadingBytes(std::size_t index) const {
+        return view().leadingBytes(index);
     }
     [[nodiscard]] std::string_view line(std::size_t index) const {
-        const char *data = m_data.data();
-        const std::uint32_t start = m_starts[index];
-        std::uint32_t stop = m_starts[index + 1];
-        // A line's own characters hold no CR or LF, so its terminator is whatever of them ends it.
-        if (stop > start && data[stop - 1] == '\n')
-            --stop;
-        if (stop > start && data[stop - 1] == '\r')
-            --stop;
-        return {data + start, stop - start};
+        return view().line(index);
     }
 
     // The file the contents were read from; empty for setBytes() without a name and after clear().
