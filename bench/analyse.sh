@@ -21,7 +21,7 @@ if [ ! -x "$time_bin" ]; then
 fi
 
 echo "== build (preset default) in $build" >&2
-cmake --preset default -S "$root" -B "$build" -DTESSAPLEX_BUILD_GUI=OFF >/dev/null
+cmake --preset default -S "$root" -B "$build" >/dev/null
 cmake --build "$build" --target tessaplex-cli tessaplex-genshard >/dev/null
 cli=$build/bin/tessaplex-cli
 gen=$build/bin/tessaplex-genshard
