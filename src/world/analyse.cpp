@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -276,20 +277,27 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     TwoEnds work(pieces);
     std::vector<ItemTable> parts(static_cast<std::size_t>(pieces));
     std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            for (int p; (p = work.takeBack()) >= 0;) {
-                const auto from = bounds[static_cast<std::size_t>(p)];
-                const auto to = bounds[static_cast<std::size_t>(p) + 1];
-                ItemTable &part = parts[static_cast<std::size_t>(p)];
-                part.startAnalysis();
-                part.reserve((to - from) / 2 + 1);
-                listRange(lines, from, to, catalog, part, nullptr);
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                for (int p; (p = work.takeBack()) >= 0;) {
+                    const auto from = bounds[static_cast<std::size_t>(p)];
+                    const auto to = bounds[static_cast<std::size_t>(p) + 1];
+                    ItemTable &part = parts[static_cast<std::size_t>(p)];
+                    part.startAnalysis();
+                    part.reserve((to - from) / 2 + 1);
+                    listRange(lines, from, to, catalog, part, nullptr);
+                }
+            } catch (...) {
+                failure = std::current_exception();
             }
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    });
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had: one pass does it all.
+        listRange(lines, start, end, catalog, table, &gauge);
+        return AnalyseOutcome::Listed;
+    }
     int listedHere = 0;
     try {
         for (int p; (p = work.takeFront()) >= 0; listedHere = p + 1)

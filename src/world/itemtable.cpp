@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -449,16 +450,25 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
     std::exception_ptr failure;
     // The worker reads nothing that this thread writes while it runs: the bounds are its own
     // copies, since a variable on this stack may share a cache line with `used`.
-    std::thread worker([this, middle, rows, out = second.data(), &secondSize, &failure] {
-        try {
-            char *p = out;
-            for (int index = middle; index < rows; ++index)
-                p = writeTsvRow(p, index);
-            secondSize = static_cast<std::size_t>(p - out);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([this, middle, rows, out = second.data(), &secondSize, &failure] {
+            try {
+                char *p = out;
+                for (int index = middle; index < rows; ++index)
+                    p = writeTsvRow(p, index);
+                secondSize = static_cast<std::size_t>(p - out);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had: this one writes every row.
+        writeTsvRows(0, rows, buffer.get(), used, write);
+        if (used)
+            write({buffer.get(), used});
+        return;
+    }
     try {
         writeTsvRows(0, middle, buffer.get(), used, write);
         if (used)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #if defined(__SSE2__)
@@ -406,8 +407,13 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
     // A large file is cut on a second thread while it is read.
     constexpr std::size_t ParallelFrom = std::size_t{8} << 20;
     std::optional<PieceCutter> parallel;
-    if (expected >= ParallelFrom && std::thread::hardware_concurrency() > 1)
-        parallel.emplace(*cutter, buffer.data());
+    if (expected >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+        try {
+            parallel.emplace(*cutter, buffer.data());
+        } catch (const std::system_error &) {
+            // No thread to be had: the pieces are cut here.
+        }
+    }
     std::size_t used = 0;
     for (;;) {
         if (used + Slack == buffer.capacity()) {
