@@ -3,7 +3,7 @@
 #include "app/artpreview.h"
 #include "app/session.h"
 #include "art/artdrawing.h"
-#include "art/artfixture.h"
+#include "support/artfixture.h"
 #include "art/rgbcanvas.h"
 #include "support/testsupport.h"
 #include "world/error.h"

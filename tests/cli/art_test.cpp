@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/artpreview.h"
 #include "app/settings.h"
-#include "art/artfixture.h"
+#include "support/artfixture.h"
 #include "art/imageencoding.h"
 #include "art/rgbcanvas.h"
 #include "support/runcli.h"

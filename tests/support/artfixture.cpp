@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "art/artfixture.h"
+#include "support/artfixture.h"
 
 namespace tessaplex::test {
 
