@@ -1,16 +1,88 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "selection/filterlist.h"
+
 #include <QDialog>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
 
 namespace tessaplex::ui {
 
-// The filter list and the filter area. Its controls come with the filter commands; for now it
-// is the window the main window's "Filter" button shows.
+class MainWindow;
+class PreviewImage;
+
+// The filter list and the filter area. The entry list lives here for the whole run and is saved
+// to the filter list file whichever button closes the dialog; the area is written to the settings
+// file field by field as the operator leaves it. "&OK" marks the rows the filter admits.
 class FilterDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FilterDialog(QWidget *parent = nullptr);
+    explicit FilterDialog(MainWindow &main, QWidget *parent = nullptr);
+
+    // The controls, in the order of the keyboard focus.
+    struct Controls {
+        QListWidget *entries = nullptr;
+        PreviewImage *preview = nullptr;
+        QLineEdit *id = nullptr;
+        QCheckBox *use = nullptr;
+        QLineEdit *x1 = nullptr;
+        QLineEdit *y1 = nullptr;
+        QLineEdit *x2 = nullptr;
+        QLineEdit *y2 = nullptr;
+        QPushButton *add = nullptr;
+        QPushButton *remove = nullptr;
+        QPushButton *sort = nullptr;
+        QPushButton *cancel = nullptr;
+        QPushButton *ok = nullptr;
+    };
+    [[nodiscard]] const Controls &controls() const { return m_controls; }
+
+    // The entry list, in list order; the list control shows the same entries.
+    [[nodiscard]] const selection::FilterEntries &entries() const { return m_entries; }
+
+public slots:
+    // Escape and the window manager's close behave as "&Cancel": the list edits are saved, and
+    // the dialog stays open when they cannot be.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildItemsGroup();
+    void buildControlGroup();
+    void buildAreaGroup();
+    void buildButtons();
+
+    // Handlers.
+    void onActivated();
+    void onEntrySelected();
+    void onIdChanged(const QString &text);
+    void onAdd();
+    void onRemove();
+    void onSort();
+    void onAreaFieldLeft(QLineEdit *field, std::string_view key);
+    void onUseClicked(bool checked);
+    void onCancel();
+    void onOk();
+
+    // Shows m_entries in the list control with no entry selected, without a preview.
+    void showEntries();
+    void preview(std::uint32_t artEntry);
+    [[nodiscard]] std::string listFilePath() const;
+
+    MainWindow &m_main;
+    selection::FilterEntries m_entries;
+    Controls m_controls;
 };
 
 } // namespace tessaplex::ui

@@ -13,7 +13,7 @@ ProgramWindows::ProgramWindows(MessageBoxes &messages, FileChooser &files)
     : m_about(std::make_unique<AboutDialog>())
     , m_main(std::make_unique<MainWindow>(messages))
     , m_options(std::make_unique<OptionsDialog>(m_main->session().settings(), messages, files))
-    , m_filter(std::make_unique<FilterDialog>())
+    , m_filter(std::make_unique<FilterDialog>(*m_main))
     , m_info(std::make_unique<WorldFileInfoDialog>(*m_main)) {
     m_main->setDialogs({m_about.get(), m_options.get(), m_filter.get(), m_info.get()});
     QObject::connect(m_about.get(), &AboutDialog::continued, m_main.get(), [this] {
