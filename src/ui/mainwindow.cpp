@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mainwindow.h"
 
+#include "app/artpreview.h"
 #include "app/startdirectory.h"
+#include "selection/filter.h"
 #include "selection/marks.h"
+#include "selection/search.h"
 #include "ui/groupbox.h"
+#include "ui/itemgridview.h"
 #include "ui/itemtablemodel.h"
 #include "ui/messageboxes.h"
+#include "ui/previewimage.h"
 #include "ui/progressgaugewidget.h"
 #include "ui/uistyle.h"
 #include "world/error.h"
+#include "world/numberrules.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -43,6 +49,11 @@ QLineEdit *silverEdit(QWidget *parent, int left, int top, int width) {
     auto *edit = new QLineEdit(parent);
     setSilverBackground(*edit);
     return place(edit, left, top, width, FieldHeight);
+}
+
+QString cellCaption(const char *prefix, const world::ItemTable &table, world::Column column,
+                    int row) {
+    return QString::fromLatin1(prefix) + QString::fromLatin1(table.cellText(column, row).c_str());
 }
 
 QLabel *label(QWidget *parent, const char *caption, int left, int top, int width) {
@@ -81,7 +92,7 @@ MainWindow::MainWindow(MessageBoxes &messages, QWidget *parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildGrid() {
-    auto *grid = place(new QTableView(this), 0, 0, 537, 241);
+    auto *grid = place(new ItemGridView(this), 0, 0, 537, 241);
     grid->setModel(m_model);
     setSilverBackground(*grid);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -125,10 +136,7 @@ void MainWindow::buildArtPanel() {
     m_controls.viewItem = place(new QCheckBox(QStringLiteral("ViewItem"), panel), 8, 8, 97, 17);
     m_controls.viewItem->setChecked(true);
 
-    // The art preview draws into this area.
-    auto *preview = place(new QWidget(panel), 6, 32, 131, 201);
-    preview->setObjectName(QStringLiteral("previewImage"));
-    m_controls.previewImage = preview;
+    m_controls.previewImage = place(new PreviewImage(panel), 6, 32, 131, 201);
 
     auto *swatch = place(new QLabel(QStringLiteral("Color"), panel), 8, 240, 129, 17);
     swatch->setAlignment(Qt::AlignCenter);
@@ -198,6 +206,27 @@ void MainWindow::connectHandlers() {
     connect(c.noneOfId, &QPushButton::clicked, this, &MainWindow::onNoneOfId);
     connect(c.all, &QPushButton::clicked, this, &MainWindow::onAll);
     connect(c.none, &QPushButton::clicked, this, &MainWindow::onNone);
+    connect(c.addToFilter, &QPushButton::clicked, this, &MainWindow::onAddToFilter);
+    connect(c.find, &QPushButton::clicked, this, &MainWindow::onFind);
+    connect(c.findNext, &QPushButton::clicked, this, &MainWindow::onFindNext);
+    connect(c.grid, &ItemGridView::insertPressed, this, &MainWindow::onInsert);
+    connect(c.grid, &ItemGridView::deletePressed, this, &MainWindow::onDelete);
+    connect(c.grid, &ItemGridView::doubleClickedRows, this, &MainWindow::onDoubleClick);
+    c.grid->setRowChangeGate(
+        [this](int modelRow) { return onRowSelected(ItemTableModel::tableRow(modelRow)); });
+    for (QLineEdit *edit : {c.searchId, c.searchX, c.searchY})
+        edit->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    // Only a click switches the mode: moving into a field with the keyboard leaves it as it is.
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == m_controls.searchId)
+            m_controls.searchById->setChecked(true);
+        else if (watched == m_controls.searchX || watched == m_controls.searchY)
+            m_controls.searchByPosition->setChecked(true);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::setSelectionButtonsEnabled(bool enabled) {
@@ -331,6 +360,90 @@ void MainWindow::onNone() {
     selection::unmarkAll(m_session.table());
     m_model->allMarksChanged();
     focusGrid();
+}
+
+bool MainWindow::onRowSelected(int tableRow) {
+    if (tableRow < 1 || tableRow >= m_session.table().rowCount())
+        return true;
+    // The preview comes first: when it fails, nothing else of the selection happens.
+    if (m_controls.viewItem->isChecked() && !runCommand([&] { showPreviewOf(tableRow); }))
+        return false;
+    setCaptionsFrom(tableRow);
+    m_session.setCurrentRow(tableRow);
+    return true;
+}
+
+void MainWindow::showPreviewOf(int tableRow) {
+    const world::ItemTable &table = m_session.table();
+    const std::uint32_t entry = world::hexTextToInt(table.idCell(tableRow)) + art::ItemArtBase;
+    m_controls.previewImage->showEntry(m_session.settings(), entry);
+    const art::ScreenColour colour =
+        app::swatchColour(table.cellText(world::Column::Color, tableRow));
+    QPalette palette = m_controls.colorSwatch->palette();
+    palette.setColor(QPalette::Window,
+                     QColor(art::red(colour), art::green(colour), art::blue(colour)));
+    m_controls.colorSwatch->setPalette(palette);
+}
+
+void MainWindow::setCaptionsFrom(int tableRow) {
+    const world::ItemTable &table = m_session.table();
+    m_controls.allOfBlock->setText(cellCaption("All of B#", table, world::Column::Block, tableRow));
+    m_controls.noneOfBlock->setText(
+        cellCaption("None of B#", table, world::Column::Block, tableRow));
+    m_controls.allOfId->setText(cellCaption("All of #", table, world::Column::Id, tableRow));
+    m_controls.noneOfId->setText(cellCaption("None of #", table, world::Column::Id, tableRow));
+}
+
+void MainWindow::changeCurrentMark(void (*op)(world::ItemTable &, int)) {
+    const int row = m_session.currentRow();
+    op(m_session.table(), row);
+    if (row >= 1 && row < m_session.table().rowCount())
+        m_model->marksChanged(row, row);
+}
+
+void MainWindow::onInsert() {
+    changeCurrentMark(selection::setMark);
+}
+
+void MainWindow::onDelete() {
+    changeCurrentMark(selection::clearMark);
+}
+
+void MainWindow::onDoubleClick() {
+    changeCurrentMark(selection::toggleMark);
+}
+
+void MainWindow::onAddToFilter() {
+    if (runCommand([&] {
+            selection::addToFilter(m_session.table(), m_session.currentRow(),
+                                   m_session.mainFilterList(),
+                                   m_session.ownFilePath("qelmitem.txt"));
+        }))
+        focusGrid();
+}
+
+selection::SearchQuery MainWindow::searchQuery() const {
+    const Controls &c = m_controls;
+    if (c.searchById->isChecked())
+        return selection::SearchQuery::byId(c.searchId->text().toStdString());
+    return selection::SearchQuery::byPosition(c.searchX->text().toStdString(),
+                                              c.searchY->text().toStdString());
+}
+
+void MainWindow::onFind() {
+    selectFoundRow(selection::findRow(m_session.table(), searchQuery()));
+}
+
+void MainWindow::onFindNext() {
+    const int selected = ItemTableModel::tableRow(m_controls.grid->selectedModelRow());
+    selectFoundRow(selection::findNextRow(m_session.table(), searchQuery(), selected));
+}
+
+void MainWindow::selectFoundRow(std::optional<int> tableRow) {
+    if (!tableRow || ItemTableModel::modelRow(*tableRow) == m_controls.grid->selectedModelRow())
+        return;
+    if (onRowSelected(*tableRow))
+        m_controls.grid->selectModelRow(ItemTableModel::modelRow(*tableRow));
 }
 
 void MainWindow::focusGrid() {

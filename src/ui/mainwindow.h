@@ -2,22 +2,25 @@
 #pragma once
 
 #include "app/session.h"
+#include "selection/searchquery.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTableView;
 
 namespace tessaplex::ui {
 
+class ItemGridView;
 class ItemTableModel;
 class MessageBoxes;
+class PreviewImage;
 class ProgressGaugeWidget;
 
 // The main window: the item table, the progress gauge, the art preview panel and the groups
@@ -33,10 +36,10 @@ public:
 
     // Every control, for the dialogs and commands that read or change them.
     struct Controls {
-        QTableView *grid = nullptr;
+        ItemGridView *grid = nullptr;
         ProgressGaugeWidget *gauge = nullptr;
         QCheckBox *viewItem = nullptr;
-        QWidget *previewImage = nullptr;
+        PreviewImage *previewImage = nullptr;
         QLabel *colorSwatch = nullptr;
         QLineEdit *startLine = nullptr;
         QLineEdit *lines = nullptr;
@@ -89,6 +92,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Clicks into the search fields switch the search mode.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildGrid();
@@ -115,9 +120,26 @@ private:
     void onNoneOfId();
     void onAll();
     void onNone();
+    void onAddToFilter();
+    void onInsert();
+    void onDelete();
+    void onDoubleClick();
+    void onFind();
+    void onFindNext();
+
+    // The grid is about to move to tableRow: preview, colour swatch, captions and the current
+    // row. Returns false, with the error shown and nothing changed, when the preview fails.
+    bool onRowSelected(int tableRow);
+    void showPreviewOf(int tableRow);
+    void setCaptionsFrom(int tableRow);
+    // Selects a row the search found, as a click on it would, keeping the keyboard focus.
+    void selectFoundRow(std::optional<int> tableRow);
+    [[nodiscard]] selection::SearchQuery searchQuery() const;
 
     // All of / None of: the rows whose cell in column equals the current row's.
     void markLikeCurrentRow(world::Column column, bool mark);
+    // The current row's mark was set by op (Insert, Delete, double click).
+    void changeCurrentMark(void (*op)(world::ItemTable &, int));
     void focusGrid();
 
     MessageBoxes &m_messages;

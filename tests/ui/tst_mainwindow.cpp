@@ -2,6 +2,7 @@
 // The main window's commands: Analyse into the grid, the mark buttons, PATCH, and the enabled
 // states and messages around them; the grid model and the progress gauge.
 #include "sampleshard.h"
+#include "ui/itemgridview.h"
 #include "ui/itemtablemodel.h"
 #include "ui/mainwindow.h"
 #include "ui/progressgaugewidget.h"

@@ -4,6 +4,7 @@
 #include "sampleshard.h"
 #include "ui/aboutdialog.h"
 #include "ui/filterdialog.h"
+#include "ui/itemgridview.h"
 #include "ui/itemtablemodel.h"
 #include "ui/mainwindow.h"
 #include "ui/optionsdialog.h"

@@ -8,6 +8,7 @@
 #include "scriptedfilechooser.h"
 #include "ui/aboutdialog.h"
 #include "ui/filterdialog.h"
+#include "ui/itemgridview.h"
 #include "ui/mainwindow.h"
 #include "ui/optionsdialog.h"
 #include "ui/programwindows.h"

@@ -1,0 +1,446 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What selecting a row of the grid does (preview, colour swatch, captions, current row), the
+// marks of Insert, Delete and double click, "Add to Filter", and the group "Search".
+#include "sampleshard.h"
+#include "support/artfixture.h"
+#include "ui/itemgridview.h"
+#include "ui/itemtablemodel.h"
+#include "ui/mainwindow.h"
+#include "ui/previewimage.h"
+#include "windowsfixture.h"
+#include "world/itemtable.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace tessaplex;
+using uitest::WindowsFixture;
+using uitest::worldItem;
+
+namespace {
+
+// Rows: 1 and 2 ID 00eed in block 95869 (row 2 coloured 1152), 3 ID 00a28 at (8, 8) in block
+// 513, 4 ID 01f14 in block 95869, 5 ID 00eed again at (8, 8).
+std::string fiveItems() {
+    return "[SPHERE]\r\nVERSION=0.55\r\n\r\n" + worldItem("0eed", {"ATTR=010", "P=1500,1000,5"}) +
+           worldItem("0eed", {"ATTR=010", "COLOR=0480", "P=1500,1001,0"}) +
+           worldItem("0a28", {"P=8,8", "ATTR=08010"}) + worldItem("01f14", {"P=1500,1000,7"}) +
+           worldItem("0eed", {"P=8,8,1"});
+}
+
+constexpr QRgb Red = 0xFFFF0000;
+constexpr QRgb Blue = 0xFF0000FF;
+constexpr QRgb White = 0xFFFFFFFF;
+
+// Art of ID 0eed: a run record of one red pixel at the top left; of ID 0a28: a raw diamond all
+// blue; ID 1f14 has no art.
+void writeArtFiles(WindowsFixture &f) {
+    test::ArtFilesBuilder art;
+    art.add(0x4eed, test::runArtRecord({{test::ArtRun{0, {0x7C00}}}}, 1));
+    art.add(0x4a28, test::rawArtRecord(0x001F));
+    test::writeFile(f.file("art.mul"), art.dataBytes());
+    test::writeFile(f.file("artidx.mul"), art.indexBytes());
+    f.setSetting("Art", f.file("art.mul"));
+    f.setSetting("ArtIdx", f.file("artidx.mul"));
+}
+
+// The main window shown with the five items analysed and the art files in place.
+void openAnalysed(WindowsFixture &f) {
+    f.useWorldFile(fiveItems());
+    writeArtFiles(f);
+    QVERIFY(f.openMainWindow());
+    f.analyse(QStringLiteral("0"), QStringLiteral("22"));
+    QCOMPARE(f.mainWindow().model().rowCount(), 5);
+}
+
+QPoint centreOfRow(QTableView &grid, int tableRow) {
+    return grid.visualRect(grid.model()->index(ui::ItemTableModel::modelRow(tableRow), 2)).center();
+}
+
+void clickRow(WindowsFixture &f, int tableRow) {
+    QTableView &grid = *f.mainWindow().controls().grid;
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centreOfRow(grid, tableRow));
+}
+
+int gridRow(WindowsFixture &f) {
+    return ui::ItemTableModel::tableRow(f.mainWindow().controls().grid->selectedModelRow());
+}
+
+QStringList captions(const ui::MainWindow::Controls &c) {
+    return {c.allOfBlock->text(), c.noneOfBlock->text(), c.allOfId->text(), c.noneOfId->text()};
+}
+
+QRgb swatch(const ui::MainWindow::Controls &c) {
+    return c.colorSwatch->palette().color(QPalette::Window).rgb();
+}
+
+QRgb previewAt(const ui::MainWindow::Controls &c, int x, int y) {
+    const QImage &picture = c.previewImage->picture();
+    return picture.isNull() ? 0 : picture.pixel(x, y);
+}
+
+QString marks(WindowsFixture &f) {
+    const world::ItemTable &table = f.mainWindow().session().table();
+    QStringList result;
+    for (int row = 1; row < table.rowCount(); ++row)
+        result.append(QString::fromStdString(table.cellText(world::Column::Patch, row)));
+    return result.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class RowSelectionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Tessaplex")); }
+
+    void selectingARowShowsItsPreviewSwatchAndCaptions_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("expectedCaptions");
+        QTest::addColumn<QRgb>("topLeft");
+        QTest::addColumn<QRgb>("besideIt");
+        QTest::addColumn<QRgb>("expectedSwatch");
+        QTest::newRow("run record, no colour")
+            << 1
+            << QStringList{"All of B#95869", "None of B#95869", "All of #00eed", "None of #00eed"}
+            << Red << White << QRgb(0xFF000000);
+        // Colour 1152 is 0x480: red 128, green 4, blue 0.
+        QTest::newRow("coloured item")
+            << 2
+            << QStringList{"All of B#95869", "None of B#95869", "All of #00eed", "None of #00eed"}
+            << Red << White << qRgb(128, 4, 0);
+        // The raw diamond is doubled: its top row is two pixels at x 42 and 43, white elsewhere.
+        QTest::newRow("raw record")
+            << 3 << QStringList{"All of B#513", "None of B#513", "All of #00a28", "None of #00a28"}
+            << White << Blue << QRgb(0xFF000000);
+    }
+
+    void selectingARowShowsItsPreviewSwatchAndCaptions() {
+        QFETCH(int, row);
+        QFETCH(QStringList, expectedCaptions);
+        QFETCH(QRgb, topLeft);
+        QFETCH(QRgb, besideIt);
+        QFETCH(QRgb, expectedSwatch);
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+
+        clickRow(f, row);
+        QCOMPARE(f.messages.errors, QStringList());
+        QCOMPARE(f.mainWindow().session().currentRow(), row);
+        QCOMPARE(gridRow(f), row);
+        QCOMPARE(captions(c), expectedCaptions);
+        QCOMPARE(previewAt(c, 0, 0), topLeft);
+        QCOMPARE(previewAt(c, row == 3 ? 42 : 1, 0), besideIt);
+        QCOMPARE(c.previewImage->picture().size(), QSize(131, 201));
+        QCOMPARE(swatch(c), expectedSwatch);
+    }
+
+    // An item without art leaves the picture of the previous one, but the swatch follows.
+    void anItemWithoutArtKeepsThePicture() {
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+        clickRow(f, 2);
+        const QImage before = c.previewImage->picture();
+        clickRow(f, 4);
+        QCOMPARE(f.mainWindow().session().currentRow(), 4);
+        QCOMPARE(c.previewImage->picture(), before);
+        QCOMPARE(swatch(c), QRgb(0xFF000000));
+        QCOMPARE(c.allOfId->text(), QStringLiteral("All of #01f14"));
+    }
+
+    void withoutViewItemTheArrowKeysChangeOnlyTheCaptions() {
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+        clickRow(f, 1);
+        const QImage picture = c.previewImage->picture();
+        const QRgb colour = swatch(c);
+        QTest::mouseClick(c.viewItem, Qt::LeftButton);
+        QVERIFY(!c.viewItem->isChecked());
+
+        c.grid->setFocus();
+        QTest::keyClick(c.grid, Qt::Key_Down);
+        QTest::keyClick(c.grid, Qt::Key_Down);
+        QCOMPARE(gridRow(f), 3);
+        QCOMPARE(f.mainWindow().session().currentRow(), 3);
+        QCOMPARE(c.allOfBlock->text(), QStringLiteral("All of B#513"));
+        QCOMPARE(c.previewImage->picture(), picture);
+        QCOMPARE(swatch(c), colour);
+    }
+
+    // The art file cannot be opened: the error box, and the grid, the captions, the swatch and
+    // the current row stay as they were, whether the move came from the mouse or the keyboard.
+    void anArtErrorKeepsTheGridOnItsRow_data() {
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::addColumn<QString>("brokenKey");
+        QTest::newRow("click, art data file") << false << "Art";
+        QTest::newRow("arrow key, art index file") << true << "ArtIdx";
+    }
+
+    void anArtErrorKeepsTheGridOnItsRow() {
+        QFETCH(bool, byKeyboard);
+        QFETCH(QString, brokenKey);
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+        clickRow(f, 2);
+        const QStringList before = captions(c);
+        const QRgb colour = swatch(c);
+        const QImage picture = c.previewImage->picture();
+        const std::string missing = f.file("missing.mul");
+        f.setSetting(brokenKey.toStdString(), missing);
+
+        if (byKeyboard) {
+            c.grid->setFocus();
+            QTest::keyClick(c.grid, Qt::Key_Down);
+        } else {
+            clickRow(f, 3);
+        }
+        QCOMPARE(f.messages.errors,
+                 QStringList{QString::fromStdString("Cannot open file " + missing + ".")});
+        QCOMPARE(gridRow(f), 2);
+        QCOMPARE(f.mainWindow().session().currentRow(), 2);
+        QCOMPARE(captions(c), before);
+        QCOMPARE(swatch(c), colour);
+        QCOMPARE(c.previewImage->picture(), picture);
+    }
+
+    // Actions on the grid, one letter each: 1-5 click that row, I Insert, D Delete, C double
+    // click on the current row, E double click below the last row, A "All", N "None".
+    void marksOfTheKeysAndDoubleClick_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("expectedMarks");
+        QTest::newRow("first click of a double click selects") << "C"
+                                                               << "YES NO NO NO NO";
+        QTest::newRow("double click below the rows") << "2E"
+                                                     << "NO YES NO NO NO";
+        QTest::newRow("nothing selected yet") << "IDE"
+                                              << "NO NO NO NO NO";
+        QTest::newRow("Insert") << "2I"
+                                << "NO YES NO NO NO";
+        QTest::newRow("Insert twice stays YES") << "2II"
+                                                << "NO YES NO NO NO";
+        QTest::newRow("Insert then double click") << "2IC"
+                                                  << "NO NO NO NO NO";
+        QTest::newRow("double click twice") << "4CC"
+                                            << "NO NO NO NO NO";
+        QTest::newRow("double click marks") << "4C"
+                                            << "NO NO NO YES NO";
+        QTest::newRow("Delete after All") << "A3D"
+                                          << "YES YES NO YES YES";
+        QTest::newRow("Insert acts on the new row") << "1I5I"
+                                                    << "YES NO NO NO YES";
+        QTest::newRow("None clears Insert") << "1IN"
+                                            << "NO NO NO NO NO";
+    }
+
+    void marksOfTheKeysAndDoubleClick() {
+        QFETCH(QString, actions);
+        QFETCH(QString, expectedMarks);
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+        QTableView &grid = *c.grid;
+        for (const QChar action : actions) {
+
+            const char a = action.toLatin1();
+            if (a >= '1' && a <= '5') {
+                clickRow(f, a - '0');
+            } else if (a == 'I' || a == 'D') {
+                grid.setFocus();
+                QTest::keyClick(&grid, a == 'I' ? Qt::Key_Insert : Qt::Key_Delete);
+            } else if (a == 'C') {
+                const int row = std::max(1, f.mainWindow().session().currentRow());
+                QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centreOfRow(grid, row));
+            } else if (a == 'E') {
+                QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {},
+                                   QPoint(20, grid.viewport()->height() - 4));
+            } else {
+                QTest::mouseClick(a == 'A' ? c.all : c.none, Qt::LeftButton);
+            }
+        }
+        QCOMPARE(marks(f), expectedMarks);
+        QCOMPARE(f.messages.errors, QStringList());
+        // The grid shows what the table holds.
+        QCOMPARE(c.grid->model()->index(1, 9).data().toString(), expectedMarks.split(' ')[1]);
+    }
+
+    void theBulkButtonsGiveTheGridTheFocus() {
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+        clickRow(f, 1);
+        for (QPushButton *button :
+             {c.all, c.none, c.allOfId, c.noneOfId, c.allOfBlock, c.noneOfBlock, c.addToFilter}) {
+            c.searchId->setFocus();
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY2(c.grid->hasFocus(), qPrintable(button->text()));
+        }
+    }
+
+    // "Add to Filter" keeps each ID once in the file, also one the file held before.
+    void addToFilterAddsTheRowsIdOnce_data() {
+        QTest::addColumn<QByteArray>("fileBefore");
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QByteArray>("fileAfter");
+        QTest::newRow("twice on one row")
+            << QByteArray() << QList<int>{1, 1} << QByteArray("0eed\r\n");
+        QTest::newRow("same ID, other row")
+            << QByteArray() << QList<int>{1, 5, 3} << QByteArray("0eed\r\n0a28\r\n");
+        QTest::newRow("already in the file")
+            << QByteArray("1f14\n0eed") << QList<int>{2, 4} << QByteArray("1f14\n0eed");
+        QTest::newRow("new ID after ones in the file")
+            << QByteArray("1f14\n0eed") << QList<int>{2, 3}
+            << QByteArray("1f14\r\n0eed\r\n0a28\r\n");
+    }
+
+    void addToFilterAddsTheRowsIdOnce() {
+        QFETCH(QByteArray, fileBefore);
+        QFETCH(QList<int>, rows);
+        QFETCH(QByteArray, fileAfter);
+        WindowsFixture f;
+        const std::string listFile = f.file("qelmitem.txt");
+        if (!fileBefore.isNull())
+            test::writeFile(listFile, fileBefore.toStdString());
+        openAnalysed(f);
+        for (int row : rows) {
+            clickRow(f, row);
+            QTest::mouseClick(f.mainWindow().controls().addToFilter, Qt::LeftButton);
+        }
+        QCOMPARE(QByteArray::fromStdString(test::readFile(listFile)), fileAfter);
+        QCOMPARE(f.messages.errors, QStringList());
+    }
+
+    void addToFilterWithoutARowWritesNothing() {
+        WindowsFixture f;
+        openAnalysed(f);
+        QTest::mouseClick(f.mainWindow().controls().addToFilter, Qt::LeftButton);
+        QVERIFY(!QFile::exists(QString::fromStdString(f.file("qelmitem.txt"))));
+        QCOMPARE(f.messages.errors, QStringList());
+    }
+
+    // Search: the mode, the fields, then the buttons pressed (F Find, N Find Next) and the grid's
+    // row after each (0: none selected).
+    void findAndFindNext_data() {
+        QTest::addColumn<bool>("byId");
+        QTest::addColumn<QString>("idText");
+        QTest::addColumn<QString>("xText");
+        QTest::addColumn<QString>("yText");
+        QTest::addColumn<QString>("presses");
+        QTest::addColumn<QList<int>>("rowsAfter");
+        QTest::newRow("hex ID, then the next ones, no wrap")
+            << true << "0x0eed"
+            << ""
+            << ""
+            << "FNNNF" << QList<int>{1, 2, 5, 5, 1};
+        QTest::newRow("art entry number") << true << "20205"
+                                          << ""
+                                          << ""
+                                          << "F" << QList<int>{1};
+        QTest::newRow("decimal ID, upper-case hex prefix") << true << "0X4eed"
+                                                           << ""
+                                                           << ""
+                                                           << "F" << QList<int>{1};
+        QTest::newRow("lower-case x is an item ID") << true << "0x4eed"
+                                                    << ""
+                                                    << ""
+                                                    << "F" << QList<int>{0};
+        QTest::newRow("one character searches nothing") << true << "5"
+                                                        << ""
+                                                        << ""
+                                                        << "F" << QList<int>{0};
+        QTest::newRow("empty ID field") << true << ""
+                                        << ""
+                                        << ""
+                                        << "FN" << QList<int>{0, 0};
+        QTest::newRow("X only") << false << ""
+                                << "8"
+                                << ""
+                                << "FNN" << QList<int>{3, 5, 5};
+        QTest::newRow("Y only") << false << ""
+                                << ""
+                                << "1001"
+                                << "F" << QList<int>{2};
+        QTest::newRow("X and Y") << false << ""
+                                 << "1500"
+                                 << "1000"
+                                 << "FN" << QList<int>{1, 4};
+        QTest::newRow("both position fields empty") << false << "0x0eed"
+                                                    << ""
+                                                    << ""
+                                                    << "F" << QList<int>{0};
+        QTest::newRow("Find Next without a selection starts at the top") << true << "0x1f14"
+                                                                         << ""
+                                                                         << ""
+                                                                         << "N" << QList<int>{4};
+    }
+
+    void findAndFindNext() {
+        QFETCH(bool, byId);
+        QFETCH(QString, idText);
+        QFETCH(QString, xText);
+        QFETCH(QString, yText);
+        QFETCH(QString, presses);
+        QFETCH(QList<int>, rowsAfter);
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+        c.searchId->setText(idText);
+        c.searchX->setText(xText);
+        c.searchY->setText(yText);
+        QTest::mouseClick(byId ? c.searchId : c.searchX, Qt::LeftButton);
+        QCOMPARE(c.searchById->isChecked(), byId);
+        QLineEdit *focused = byId ? c.searchId : c.searchX;
+        QVERIFY(focused->hasFocus());
+
+        for (int i = 0; i < presses.size(); ++i) {
+            // click() leaves the keyboard focus alone, so any move of it is the search's doing.
+            (presses[i] == QLatin1Char('F') ? c.find : c.findNext)->click();
+            QCOMPARE(gridRow(f), rowsAfter[i]);
+            if (rowsAfter[i] > 0) {
+                QCOMPARE(f.mainWindow().session().currentRow(), rowsAfter[i]);
+                QVERIFY(c.grid->selectionModel()->isRowSelected(
+                    ui::ItemTableModel::modelRow(rowsAfter[i]), {}));
+            }
+            QVERIFY(focused->hasFocus());
+        }
+        QCOMPARE(f.messages.errors, QStringList());
+    }
+
+    void theFoundRowGetsPreviewAndCaptions() {
+        WindowsFixture f;
+        openAnalysed(f);
+        const auto &c = f.mainWindow().controls();
+        c.searchId->setText(QStringLiteral("0x0a28"));
+        c.find->click();
+        QCOMPARE(gridRow(f), 3);
+        QCOMPARE(c.allOfId->text(), QStringLiteral("All of #00a28"));
+        QCOMPARE(previewAt(c, 42, 0), Blue);
+    }
+
+    // Only a click into a field switches the mode; moving there with the keyboard does not.
+    void clicksIntoTheFieldsSwitchTheSearchMode() {
+        WindowsFixture f;
+        QVERIFY(f.openMainWindow());
+        const auto &c = f.mainWindow().controls();
+        QVERIFY(c.searchById->isChecked());
+        QTest::mouseClick(c.searchY, Qt::LeftButton);
+        QVERIFY(c.searchByPosition->isChecked());
+        c.searchId->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.searchByPosition->isChecked());
+        QTest::mouseClick(c.searchId, Qt::LeftButton);
+        QVERIFY(c.searchById->isChecked());
+        c.searchX->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.searchById->isChecked());
+    }
+};
+
+QTEST_MAIN(RowSelectionTest)
+#include "tst_rowselection.moc"
