@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Filter dialog: the entry list kept for the whole run and saved whichever button closes the
 // dialog, the area written field by field, the previews, and "&OK" marking rows.
-#include "artfiles.h"
 #include "sampleshard.h"
+#include "support/artfixture.h"
 #include "ui/filterdialog.h"
 #include "ui/itemtablemodel.h"
 #include "ui/mainwindow.h"
@@ -122,14 +122,21 @@ QList<int> markedRows(const world::ItemTable &table) {
     return rows;
 }
 
-constexpr std::uint32_t RedPixel = 0x7c00;  // red 31
-constexpr std::uint32_t BluePixel = 0x001f; // blue 31
+constexpr std::uint16_t RedPixel = 0x7c00;  // red 31
+constexpr std::uint16_t BluePixel = 0x001f; // blue 31
 
 // Art for item 0x0eed (red, 6 x 4) and item 0x0a28 (blue, 3 x 3); "Art" and "ArtIdx" name them.
+std::string solidRecord(int width, int height, std::uint16_t pixel) {
+    const test::ArtRow row = {test::ArtRun{0, std::vector<std::uint16_t>(width, pixel)}};
+    return test::runArtRecord(std::vector<test::ArtRow>(height, row),
+                              static_cast<std::uint16_t>(width));
+}
+
 void writeArt(WindowsFixture &f) {
-    uitest::writeArtFiles(f.file("artidx.mul"), f.file("art.mul"),
-                          {{0x4eed, uitest::solidRunRecord(6, 4, RedPixel)},
-                           {0x4a28, uitest::solidRunRecord(3, 3, BluePixel)}});
+    test::ArtFilesBuilder art;
+    art.add(0x4eed, solidRecord(6, 4, RedPixel)).add(0x4a28, solidRecord(3, 3, BluePixel));
+    test::writeFile(f.file("artidx.mul"), art.indexBytes());
+    test::writeFile(f.file("art.mul"), art.dataBytes());
     f.setSetting("ArtIdx", f.file("artidx.mul"));
     f.setSetting("Art", f.file("art.mul"));
 }
