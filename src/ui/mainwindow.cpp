@@ -379,9 +379,11 @@ void MainWindow::showPreviewOf(int tableRow) {
     m_controls.previewImage->showEntry(m_session.settings(), entry);
     const art::ScreenColour colour =
         app::swatchColour(table.cellText(world::Column::Color, tableRow));
+    const QColor background(art::red(colour), art::green(colour), art::blue(colour));
     QPalette palette = m_controls.colorSwatch->palette();
-    palette.setColor(QPalette::Window,
-                     QColor(art::red(colour), art::green(colour), art::blue(colour)));
+    palette.setColor(QPalette::Window, background);
+    // The caption stays readable on any colour.
+    palette.setColor(QPalette::WindowText, background.lightness() < 128 ? Qt::white : Qt::black);
     m_controls.colorSwatch->setPalette(palette);
 }
 

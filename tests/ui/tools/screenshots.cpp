@@ -20,6 +20,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -106,7 +108,9 @@ int main(int argc, char **argv) {
     click(c.analyse);
     const double analyseMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     const int rows = c.grid->model()->rowCount();
-    c.grid->selectRow(std::min(2, rows - 1));
+    // A click on a row, as the operator would: the preview, the swatch and the captions follow.
+    const QModelIndex shown = c.grid->model()->index(std::min(2, rows - 1), 2);
+    QTest::mouseClick(c.grid->viewport(), Qt::LeftButton, {}, c.grid->visualRect(shown).center());
     save(main, "main");
 
     // Scrolling to the end and back must not depend on the number of rows.
@@ -124,6 +128,13 @@ int main(int argc, char **argv) {
     click(windows.options().controls().ok);
 
     click(c.filter);
+    // A few entries typed in and added, and one of them selected, which previews its art.
+    const ui::FilterDialog::Controls &filter = windows.filter().controls();
+    for (const char *id : {"3821", "0x0e77", "0x1f14", "0x0a28"}) {
+        filter.id->setText(QString::fromLatin1(id));
+        click(filter.add);
+    }
+    filter.entries->setCurrentRow(1);
     save(windows.filter(), "filter");
     windows.filter().hide();
 
