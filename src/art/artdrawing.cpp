@@ -3,7 +3,7 @@
 
 #include "art/artindexrecord.h"
 #include "art/bytewindow.h"
-#include "art/littleendian.h"
+#include "world/littleendian.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "art/artindexrecord.h"
 
-#include "art/littleendian.h"
+#include "world/littleendian.h"
 
 namespace tessaplex::art {
 

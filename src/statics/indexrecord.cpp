@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "statics/indexrecord.h"
 
-#include "statics/littleendian.h"
+#include "world/littleendian.h"
 
 namespace tessaplex::statics {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "statics/staticrecord.h"
 
-#include "statics/littleendian.h"
+#include "world/littleendian.h"
 #include "statics/mapgeometry.h"
 
 namespace tessaplex::statics {

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-// The client's map files store every multi-byte number unsigned and little-endian, lowest byte
+// The client's files store every multi-byte number unsigned and little-endian, lowest byte
 // first; these reads and writes give the same bytes whatever the host's byte order.
-namespace tessaplex::statics {
+namespace tessaplex {
 
 // The 16-bit value of bytes[0] (low) and bytes[1] (high).
 [[nodiscard]] constexpr std::uint16_t readU16le(const unsigned char *bytes) {
@@ -32,4 +32,4 @@ constexpr void writeU32le(unsigned char *bytes, std::uint32_t value) {
     bytes[3] = static_cast<unsigned char>(value >> 24);
 }
 
-} // namespace tessaplex::statics
+} // namespace tessaplex

@@ -4,7 +4,7 @@
 #include "app/artpreview.h"
 #include "app/settings.h"
 #include "art/artdrawing.h"
-#include "art/littleendian.h"
+#include "world/littleendian.h"
 #include "art/rgbcanvas.h"
 #include "artfiles.h"
 #include "support/runcli.h"
@@ -52,15 +52,15 @@ TEST(SampleArt, EveryGraphicIsDrawnWholeOnThePreview) {
         seen.insert(graphic);
         const std::string &record = records[graphic];
         const bool tile = graphic < bench::ArtFiles::Barrel;
-        ASSERT_EQ(art::recordKind(art::readU32le(bytesAt(record, 0))),
+        ASSERT_EQ(art::recordKind(readU32le(bytesAt(record, 0))),
                   tile ? art::ArtRecordKind::Raw : art::ArtRecordKind::Run)
             << graphic;
         if (tile) {
             EXPECT_EQ(record.size(), art::RawRecordSize);
         } else {
             // Within the smaller preview image, so that nothing of an object is cut off.
-            EXPECT_LE(art::readU16le(bytesAt(record, 4)), 131) << graphic;
-            EXPECT_LE(art::readU16le(bytesAt(record, 6)), 201) << graphic;
+            EXPECT_LE(readU16le(bytesAt(record, 4)), 131) << graphic;
+            EXPECT_LE(readU16le(bytesAt(record, 6)), 201) << graphic;
         }
         art::RgbCanvas canvas(131, 201);
         ASSERT_EQ(app::previewArt(settings, entry, canvas), art::DrawOutcome::Drawn) << graphic;
@@ -77,8 +77,8 @@ TEST(SampleArt, NoEntryIsEmptyOrPointsOutsideTheDataFile) {
     const std::string data = readFile(dir.file("art.mul"));
     ASSERT_EQ(index.size(), std::size_t{bench::ArtFiles::EntryCount} * 12);
     for (std::size_t at = 0; at < index.size(); at += 12) {
-        const std::uint32_t lookup = art::readU32le(bytesAt(index, at));
-        const std::uint32_t length = art::readU32le(bytesAt(index, at + 4));
+        const std::uint32_t lookup = readU32le(bytesAt(index, at));
+        const std::uint32_t length = readU32le(bytesAt(index, at + 4));
         ASSERT_LT(lookup, data.size()) << "entry " << at / 12;
         ASSERT_LE(std::uint64_t{lookup} + length, data.size()) << "entry " << at / 12;
     }

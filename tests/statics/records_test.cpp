@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "statics/indexrecord.h"
-#include "statics/littleendian.h"
+#include "world/littleendian.h"
 #include "statics/mapgeometry.h"
 #include "statics/patchfiles.h"
 #include "statics/patchshard.h"

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "statics/littleendian.h"
+#include "world/littleendian.h"
 #include "statics/mapgeometry.h"
 #include "statics/tblockmanager.h"
 
 #include <gtest/gtest.h>
 
+using namespace tessaplex;
 using namespace tessaplex::statics;
 
 namespace {
