@@ -136,7 +136,20 @@ int main(int argc, char **argv) {
     }
     filter.entries->setCurrentRow(1);
     save(windows.filter(), "filter");
-    windows.filter().hide();
+    click(filter.cancel);
+
+    // A search by position for an item further down (one on the map, not in a container).
+    const auto cellOf = [&](int row, int column) {
+        return c.grid->model()->index(row, column).data().toString();
+    };
+    int target = std::min(40, rows - 1);
+    while (target + 1 < rows && cellOf(target, 3).isEmpty())
+        ++target;
+    QTest::mouseClick(c.searchX, Qt::LeftButton);
+    c.searchX->setText(cellOf(target, 3));
+    c.searchY->setText(cellOf(target, 4));
+    click(c.find);
+    save(main, "search");
 
     QMessageBox error(QMessageBox::Critical, QApplication::applicationName(),
                       QStringLiteral("Range check error."), QMessageBox::Ok);
