@@ -200,6 +200,9 @@ void FilterDialog::onAdd() {
     const QString shown = fromBytes(entry);
     if (selection::appendFilterEntry(m_entries, std::move(entry)))
         m_controls.entries->addItem(shown);
+    // Back to the field, its text selected, so that the next ID can be typed at once.
+    m_controls.id->setFocus(Qt::OtherFocusReason);
+    m_controls.id->selectAll();
 }
 
 void FilterDialog::onRemove() {

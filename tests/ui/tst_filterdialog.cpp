@@ -330,11 +330,15 @@ private slots:
         QFETCH(QStringList, expected);
         WindowsFixture f;
         ui::FilterDialog &dialog = showFilter(f);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         const ui::FilterDialog::Controls &c = dialog.controls();
         for (const QString &text : typed) {
             c.id->setText(text);
             QTest::mouseClick(c.add, Qt::LeftButton);
             QCOMPARE(c.id->text(), text);
+            // Ready for the next ID: the field has the focus and its text is selected.
+            QVERIFY(c.id->hasFocus());
+            QCOMPARE(c.id->selectedText(), text);
         }
         QCOMPARE(entries(dialog), expected);
         QVERIFY(!test::exists(listFile(f)));
