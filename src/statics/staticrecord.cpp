@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "statics/staticrecord.h"
 
-#include "world/littleendian.h"
 #include "statics/mapgeometry.h"
+#include "world/littleendian.h"
 
 namespace tessaplex::statics {
 

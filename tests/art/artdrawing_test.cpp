@@ -3,8 +3,8 @@
 #include "app/artpreview.h"
 #include "app/session.h"
 #include "art/artdrawing.h"
-#include "support/artfixture.h"
 #include "art/rgbcanvas.h"
+#include "support/artfixture.h"
 #include "support/testsupport.h"
 #include "world/error.h"
 

@@ -4,11 +4,11 @@
 #include "app/artpreview.h"
 #include "app/settings.h"
 #include "art/artdrawing.h"
-#include "world/littleendian.h"
 #include "art/rgbcanvas.h"
 #include "artfiles.h"
 #include "support/runcli.h"
 #include "support/testsupport.h"
+#include "world/littleendian.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/artpreview.h"
 #include "app/settings.h"
-#include "support/artfixture.h"
 #include "art/imageencoding.h"
 #include "art/rgbcanvas.h"
+#include "support/artfixture.h"
 #include "support/runcli.h"
 #include "support/testsupport.h"
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "statics/indexrecord.h"
-#include "world/littleendian.h"
 #include "statics/mapgeometry.h"
 #include "statics/patchfiles.h"
 #include "statics/patchshard.h"
 #include "statics/staticrecord.h"
 #include "world/error.h"
+#include "world/littleendian.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "world/littleendian.h"
 #include "statics/mapgeometry.h"
 #include "statics/tblockmanager.h"
+#include "world/littleendian.h"
 
 #include <gtest/gtest.h>
 
