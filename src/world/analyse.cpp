@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/analyse.h"
+#include "world/backgroundwork.h"
 
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
@@ -10,8 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -276,40 +275,26 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
 
     TwoEnds work(pieces);
     std::vector<ItemTable> parts(static_cast<std::size_t>(pieces));
-    std::exception_ptr failure;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            try {
-                for (int p; (p = work.takeBack()) >= 0;) {
-                    const auto from = bounds[static_cast<std::size_t>(p)];
-                    const auto to = bounds[static_cast<std::size_t>(p) + 1];
-                    ItemTable &part = parts[static_cast<std::size_t>(p)];
-                    part.startAnalysis();
-                    part.reserve((to - from) / 2 + 1);
-                    listRange(lines, from, to, catalog, part, nullptr);
-                }
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error &) {
+    BackgroundWork worker([&] {
+        for (int p; (p = work.takeBack()) >= 0;) {
+            const auto from = bounds[static_cast<std::size_t>(p)];
+            const auto to = bounds[static_cast<std::size_t>(p) + 1];
+            ItemTable &part = parts[static_cast<std::size_t>(p)];
+            part.startAnalysis();
+            part.reserve((to - from) / 2 + 1);
+            listRange(lines, from, to, catalog, part, nullptr);
+        }
+    });
+    if (!worker.started()) {
         // No thread to be had: one pass does it all.
         listRange(lines, start, end, catalog, table, &gauge);
         return AnalyseOutcome::Listed;
     }
     int listedHere = 0;
-    try {
-        for (int p; (p = work.takeFront()) >= 0; listedHere = p + 1)
-            listRange(lines, bounds[static_cast<std::size_t>(p)],
-                      bounds[static_cast<std::size_t>(p) + 1], catalog, table, &gauge);
-    } catch (...) {
-        worker.join();
-        throw;
-    }
-    worker.join();
-    if (failure)
-        std::rethrow_exception(failure);
+    for (int p; (p = work.takeFront()) >= 0; listedHere = p + 1)
+        listRange(lines, bounds[static_cast<std::size_t>(p)],
+                  bounds[static_cast<std::size_t>(p) + 1], catalog, table, &gauge);
+    worker.finish();
     for (int p = listedHere; p < pieces; ++p) {
         table.appendRowsOf(parts[static_cast<std::size_t>(p)]);
         // The gauge moves on over the piece's lines as the single pass would have moved it.

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/itemtable.h"
+#include "world/backgroundwork.h"
 
 #include "world/numberrules.h"
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <memory>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -447,39 +446,20 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
         room += text.size();
     LargeArray<char> second(room);
     std::size_t secondSize = 0;
-    std::exception_ptr failure;
     // The worker reads nothing that this thread writes while it runs: the bounds are its own
     // copies, since a variable on this stack may share a cache line with `used`.
-    std::thread worker;
-    try {
-        worker = std::thread([this, middle, rows, out = second.data(), &secondSize, &failure] {
-            try {
-                char *p = out;
-                for (int index = middle; index < rows; ++index)
-                    p = writeTsvRow(p, index);
-                secondSize = static_cast<std::size_t>(p - out);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error &) {
-        // No thread to be had: this one writes every row.
-        writeTsvRows(0, rows, buffer.get(), used, write);
-        if (used)
-            write({buffer.get(), used});
-        return;
-    }
-    try {
-        writeTsvRows(0, middle, buffer.get(), used, write);
-        if (used)
-            write({buffer.get(), used});
-    } catch (...) {
-        worker.join();
-        throw;
-    }
-    worker.join();
-    if (failure)
-        std::rethrow_exception(failure);
+    BackgroundWork worker([this, middle, rows, out = second.data(), &secondSize] {
+        char *p = out;
+        for (int index = middle; index < rows; ++index)
+            p = writeTsvRow(p, index);
+        secondSize = static_cast<std::size_t>(p - out);
+    });
+    // Without a second thread this one writes every row.
+    const int firstEnd = worker.started() ? middle : rows;
+    writeTsvRows(0, firstEnd, buffer.get(), used, write);
+    if (used)
+        write({buffer.get(), used});
+    worker.finish();
     for (std::size_t at = 0; at < secondSize; at += TsvBufferSize)
         write({second.data() + at, std::min(TsvBufferSize, secondSize - at)});
 }
