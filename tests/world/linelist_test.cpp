@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/referencelines.h"
 #include "support/testsupport.h"
 #include "world/error.h"
 #include "world/linelist.h"
@@ -13,41 +14,10 @@ using namespace tessaplex;
 using namespace tessaplex::world;
 using namespace std::string_literals;
 
+using tessaplex::test::linesOf;
+using tessaplex::test::referenceLines;
+
 namespace {
-
-std::vector<std::string> linesOf(const LineList &list) {
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < list.size(); ++i)
-        lines.emplace_back(list.line(i));
-    return lines;
-}
-
-// The cutting rules written out plainly, one character at a time, to compare the fast splitter
-// with.
-std::vector<std::string> referenceLines(std::string_view bytes) {
-    const auto nul = bytes.find('\0');
-    if (nul != std::string_view::npos)
-        bytes = bytes.substr(0, nul);
-    std::vector<std::string> lines;
-    std::string current;
-    bool open = false;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(current);
-            current.clear();
-            open = false;
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            current.push_back(c);
-            open = true;
-        }
-    }
-    if (open)
-        lines.push_back(current);
-    return lines;
-}
 
 TEST(LineList, CutsAtEveryKindOfLineEnd) {
     const struct {

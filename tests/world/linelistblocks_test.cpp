@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The line list cuts its text in blocks of many bytes at once; these cases put line ends, CR LF
 // pairs and NUL bytes on and around the block edges, where such a splitter goes wrong.
+#include "support/referencelines.h"
 #include "support/testsupport.h"
 #include "world/linelist.h"
 
@@ -12,38 +13,10 @@
 
 using namespace tessaplex::world;
 
+using tessaplex::test::linesOf;
+using tessaplex::test::referenceLines;
+
 namespace {
-
-std::vector<std::string> linesOf(const LineList &list) {
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < list.size(); ++i)
-        lines.emplace_back(list.line(i));
-    return lines;
-}
-
-// The rules one character at a time: CR LF, LF and CR end a line, a NUL ends the text, a line end
-// at the very end adds no empty line.
-std::vector<std::string> plainLines(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find('\0'));
-    std::vector<std::string> lines;
-    std::string current;
-    bool open = false;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' || bytes[i] == '\n') {
-            lines.push_back(current);
-            current.clear();
-            open = false;
-            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            current.push_back(bytes[i]);
-            open = true;
-        }
-    }
-    if (open)
-        lines.push_back(current);
-    return lines;
-}
 
 bool sameLines(const LineList &a, const LineList &b) {
     if (a.size() != b.size())
@@ -58,7 +31,7 @@ bool sameLines(const LineList &a, const LineList &b) {
 void expectPlainCut(const std::string &bytes, const std::string &label) {
     LineList list;
     list.setBytes(bytes);
-    ASSERT_EQ(linesOf(list), plainLines(bytes)) << label;
+    ASSERT_EQ(linesOf(list), referenceLines(bytes)) << label;
     ASSERT_EQ(list.hasNulByte(), bytes.find('\0') != std::string::npos) << label;
     ASSERT_EQ(list.bytes(), bytes) << label;
 }
