@@ -6,12 +6,12 @@
 #include "world/itemtable.h"
 #include "world/linelist.h"
 #include "world/numberrules.h"
+#include "world/parallelism.h"
 #include "world/progressgauge.h"
 #include "world/twoends.h"
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 namespace tessaplex::world {
@@ -257,7 +257,7 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     // straight into the table; the other lists pieces from the back into tables of their own,
     // whose rows follow.
     std::vector<std::size_t> bounds{start};
-    if (end - start >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+    if (twoThreadsFor(end - start, ParallelFrom)) {
         for (std::size_t k = 1; k < Pieces; ++k) {
             const std::size_t from = std::max(bounds.back(), start + (end - start) / Pieces * k);
             const std::size_t empty = emptyLineFrom(lines, from, end);

@@ -3,11 +3,11 @@
 #include "world/backgroundwork.h"
 
 #include "world/numberrules.h"
+#include "world/parallelism.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace tessaplex::world {
@@ -433,7 +433,7 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
     // own, cost more than they save.)
     constexpr int ParallelFrom = 50000;
     const int rows = rowCount();
-    if (rows < ParallelFrom || std::thread::hardware_concurrency() < 2) {
+    if (!twoThreadsFor(static_cast<std::size_t>(rows), ParallelFrom)) {
         writeTsvRows(0, rows, buffer.get(), used, write);
         if (used)
             write({buffer.get(), used});

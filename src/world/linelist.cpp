@@ -2,6 +2,7 @@
 #include "world/linelist.h"
 
 #include "world/error.h"
+#include "world/parallelism.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -399,7 +400,11 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
     }
     // Small enough to be cut while it is still in the cache, large enough to keep the number of
     // reads low.
-    constexpr std::size_t Piece = std::size_t{512} << 10;
+    // Forced onto two threads, a file is read in small pieces, so that even a small one is
+    // handed over piece by piece.
+    const std::size_t Piece = parallelism() == Parallelism::AlwaysTwoThreads
+                                  ? std::size_t{1000}
+                                  : std::size_t{512} << 10;
     // One byte more than the file holds, so that a short read tells the end of the file without
     // a second buffer; a file that grew meanwhile is read on into a bigger one.
     LargeArray<char> buffer(expected + 1 + Slack);
@@ -407,7 +412,7 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
     // A large file is cut on a second thread while it is read.
     constexpr std::size_t ParallelFrom = std::size_t{8} << 20;
     std::optional<PieceCutter> parallel;
-    if (expected >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+    if (twoThreadsFor(expected, ParallelFrom)) {
         try {
             parallel.emplace(*cutter, buffer.data());
         } catch (const std::system_error &) {
