@@ -439,7 +439,8 @@ void ItemTable::writeTsv(const std::function<void(std::string_view)> &write) con
             write({buffer.get(), used});
         return;
     }
-    const int middle = rows / 2;
+    // Row 0 is the heading row, which only this thread writes.
+    const int middle = std::max(1, rows / 2);
     // No row needs more than a short row's room and the texts it keeps aside.
     std::size_t room = static_cast<std::size_t>(rows - middle) * ShortTsvRow + Spill;
     for (const std::string &text : m_longTexts)

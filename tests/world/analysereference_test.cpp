@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Analyse gathers the key lines of a section without looking at them one by one; on random
 // worlds it must list exactly what the listing rule applied line by line lists.
+#include "support/referencelisting.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
-#include "world/numberrules.h"
 #include "world/progressgauge.h"
 
 #include <gtest/gtest.h>
@@ -16,94 +16,9 @@
 
 using namespace tessaplex;
 using namespace tessaplex::world;
+using tessaplex::test::referenceListing;
 
 namespace {
-
-bool startsWith(std::string_view line, std::string_view key) {
-    return line.substr(0, key.size()) == key;
-}
-
-// The ID rule: hex when the text starts with "0", else a def name of the catalog.
-bool plainId(std::string_view text, const ItemNameCatalog &catalog, ItemFields &item) {
-    if (text.empty())
-        return false;
-    if (text[0] == '0') {
-        item.id = hexTextToInt(text);
-        item.idForm = IdForm::Lower;
-        return true;
-    }
-    const auto found = catalog.lookup(text);
-    if (!found)
-        return false;
-    item.id = found->value;
-    item.idForm = found->form;
-    return true;
-}
-
-void plainPosition(std::string_view v, ItemFields &item) {
-    item.hasPosition = true;
-    const auto first = v.find(',');
-    if (first == std::string_view::npos) {
-        item.x = v;
-        item.y = {};
-        item.z = "0";
-        return;
-    }
-    const auto last = v.rfind(',');
-    item.x = v.substr(0, first);
-    item.y = last == first ? v.substr(first + 1) : v.substr(first + 1, last - first - 1);
-    item.z = last == first ? std::string_view("0") : v.substr(last + 1);
-}
-
-// The listing rule for the section (h, e), one line after the other.
-bool plainSection(const LineList &lines, std::size_t h, std::size_t e,
-                  const ItemNameCatalog &catalog, ItemFields &item) {
-    item = ItemFields{};
-    item.startLine = static_cast<std::int32_t>(h);
-    item.endLine = static_cast<std::int32_t>(e);
-    const std::string_view header = lines.line(h);
-    if (!plainId(header.substr(11, header.size() - 12), catalog, item))
-        return false;
-    for (std::size_t k = h + 1; k < e; ++k) {
-        const std::string_view line = lines.line(k);
-        if (startsWith(line, "DISPID=")) {
-            if (!plainId(line.substr(7), catalog, item))
-                return false;
-        } else if (startsWith(line, "COLOR=")) {
-            item.color = hexTextToInt(line.substr(6));
-        } else if (startsWith(line, "LINK=") || startsWith(line, "CONT=") ||
-                   startsWith(line, "NAME=")) {
-            return false;
-        } else if (startsWith(line, "ATTR=")) {
-            item.attr = line.substr(5);
-        } else if (startsWith(line, "P=")) {
-            plainPosition(line.substr(2), item);
-        }
-    }
-    return true;
-}
-
-std::string plainListing(const LineList &lines, std::size_t start, std::size_t end,
-                         const ItemNameCatalog &catalog) {
-    ItemTable table;
-    table.startAnalysis();
-    constexpr std::size_t None = static_cast<std::size_t>(-1);
-    std::size_t open = None;
-    ItemFields item;
-    for (std::size_t j = start; j < end; ++j) {
-        const std::string_view line = lines.line(j);
-        if (line.size() > 11 && startsWith(line, "[WORLDITEM")) {
-            open = j;
-        } else if (line.empty() && open != None) {
-            if (plainSection(lines, open, j, catalog, item))
-                table.appendItem(item);
-            open = None;
-        }
-    }
-    std::string tsv;
-    table.writeTsv([&](std::string_view piece) { tsv += piece; });
-    return tsv;
-}
 
 // Lines of every kind the rules tell apart, and near misses of them: the first six are headers,
 // the lines from the sixteenth on are keys and other lines of a section.
@@ -214,7 +129,7 @@ TEST(AnalyseReference, RandomWorldsListAsTheRuleLineByLine) {
         ASSERT_EQ(outcome, AnalyseOutcome::Listed);
         std::string tsv;
         table.writeTsv([&](std::string_view piece) { tsv += piece; });
-        ASSERT_EQ(tsv, plainListing(lines, start, end_, catalog))
+        ASSERT_EQ(tsv, referenceListing(lines, start, end_, catalog))
             << "round " << round << ", window " << start << " to " << end_ << ", world:\n"
             << text;
         ASSERT_EQ(gauge.progress(), static_cast<std::int32_t>(end_ - start));
@@ -276,7 +191,7 @@ TEST(AnalyseReference, LargeWindowsListAsOnePass) {
                   AnalyseOutcome::Listed);
         std::string tsv;
         table.writeTsv([&](std::string_view piece) { tsv += piece; });
-        EXPECT_TRUE(tsv == plainListing(lines, start, end, catalog)) << "window from " << start;
+        EXPECT_TRUE(tsv == referenceListing(lines, start, end, catalog)) << "window from " << start;
         EXPECT_GT(table.itemCount(), 10000);
         std::vector<int> every;
         for (int p = 1; p <= 100; ++p)
