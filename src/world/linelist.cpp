@@ -3,6 +3,7 @@
 
 #include "world/error.h"
 #include "world/parallelism.h"
+#include "world/wholefile.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -386,18 +387,11 @@ private:
 // cutting it only after the whole file has been read, would cost about as much as reading it.
 bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t &size,
                    std::optional<LineCutter> &cutter) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> opened(std::fopen(path.c_str(), "rb"),
-                                                                  &std::fclose);
-    std::FILE *const file = opened.get();
+    // Line offsets are 32-bit: a larger file cannot be listed, and is not read beyond that.
+    std::optional<WholeFile> file = WholeFile::open(path, MaxSize - 1);
     if (!file)
         return false;
-    std::size_t expected = 0;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long end = std::ftell(file);
-        if (end > 0)
-            expected = static_cast<std::size_t>(end);
-        std::rewind(file);
-    }
+    const auto expected = static_cast<std::size_t>(file->size());
     // Small enough to be cut while it is still in the cache, large enough to keep the number of
     // reads low.
     // Forced onto two threads, a file is read in small pieces, so that even a small one is
@@ -429,7 +423,7 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
             buffer.reallocate(std::max<std::size_t>(65536, buffer.capacity() * 2), used);
         }
         const std::size_t wanted = std::min(Piece, buffer.capacity() - Slack - used);
-        const std::size_t n = std::fread(buffer.data() + used, 1, wanted, file);
+        const std::size_t n = file->read(buffer.data() + used, wanted);
         used += n;
         if (n < wanted)
             break;
@@ -442,8 +436,6 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
     }
     if (parallel)
         parallel->finish();
-    if (std::ferror(file) != 0)
-        return false;
     if (used < MaxSize)
         cutter->feed(buffer.data(), used, true);
     std::memset(buffer.data() + used, 0, Slack);
