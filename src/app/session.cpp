@@ -4,10 +4,28 @@
 #include "app/startdirectory.h"
 #include "world/error.h"
 #include "world/itemnamecatalog.h"
+#include "world/wholefile.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 
 namespace tessaplex::app {
+
+namespace {
+
+// A list of file names holds some hundred lines; anything near this is no such list.
+constexpr std::uint64_t MaxScriptListSize = std::uint64_t{4} << 20;
+// The largest item scripts of big shards hold a few megabytes.
+constexpr std::uint64_t MaxScriptSize = std::uint64_t{256} << 20;
+
+// Whether a file is there to be read: false when it is absent; throws Error("Cannot open file
+// <path>") for anything there that cannot be read. The line list reading it sets its own bound.
+bool isPresent(const std::string &path) {
+    return WholeFile::open(path, std::numeric_limits<std::uint64_t>::max()).has_value();
+}
+
+} // namespace
 
 bool fileExists(const std::string &path) {
     if (path.empty())
@@ -29,10 +47,11 @@ std::string Session::ownFilePath(const char *fileName) const {
 
 void Session::readScriptFileList() {
     const std::string path = ownFilePath(ScriptListFileName);
-    if (!fileExists(path))
+    const std::optional<std::string> bytes = WholeFile::readAll(path, MaxScriptListSize);
+    if (!bytes)
         return; // the holder keeps the list of the last analysis that found the file
     world::LineList list;
-    list.readFile(path);
+    list.setBytes(*bytes, path);
     m_scriptFileList.clear();
     for (std::size_t i = 0; i < list.size(); ++i)
         m_scriptFileList.emplace_back(list.line(i));
@@ -50,6 +69,7 @@ world::AnalyseOutcome Session::analyseAllLines(std::string_view startText, Progr
 world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
                                              const std::string_view *linesText,
                                              ProgressGauge &gauge) {
+    settleInterruptedPatch(); // the world file read below may be one a crash left half switched
     const std::string itemFolder = m_settings.readText(SettingsSection, keys::ItemFiles);
     if (itemFolder.empty())
         throw Error("Range check error");
@@ -60,19 +80,23 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
     {
         world::LineList script;
         for (const std::string &name : m_scriptFileList) {
+            if (name.empty())
+                continue; // an empty line names no file, not the folder itself
             const std::string path = nativePath(folder + name);
-            if (!fileExists(path))
+            const std::optional<std::string> bytes = WholeFile::readAll(path, MaxScriptSize);
+            if (!bytes)
                 continue;
-            script.readFile(path);
+            script.setBytes(*bytes, path);
             catalog.scan(script);
         }
     }
 
     m_lines.clear();
-    const std::string worldFile = m_settings.readText(SettingsSection, keys::WorldFileRead);
-    if (!fileExists(worldFile))
+    const std::string worldFile =
+        nativePath(m_settings.readText(SettingsSection, keys::WorldFileRead));
+    if (!isPresent(worldFile))
         return world::AnalyseOutcome::NothingToList;
-    m_lines.readFile(nativePath(worldFile));
+    m_lines.readFile(worldFile);
 
     const std::string lines = linesText ? std::string(*linesText) : std::to_string(m_lines.size());
     const auto outcome =
@@ -85,10 +109,12 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
 }
 
 std::optional<world::WorldFileInfo> Session::worldFileInfo() {
-    const std::string worldFile = m_settings.readText(SettingsSection, keys::WorldFileRead);
-    if (!fileExists(worldFile))
+    settleInterruptedPatch();
+    const std::string worldFile =
+        nativePath(m_settings.readText(SettingsSection, keys::WorldFileRead));
+    if (!isPresent(worldFile))
         return std::nullopt;
-    m_lines.readFile(nativePath(worldFile));
+    m_lines.readFile(worldFile);
     world::WorldFileInfo info = world::tableInfo(m_table);
     info.lines = m_lines.size();
     return info;

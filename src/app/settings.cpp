@@ -4,9 +4,8 @@
 #include "world/error.h"
 #include "world/numberrules.h"
 #include "world/safewrite.h"
+#include "world/wholefile.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -22,21 +21,12 @@ struct Line {
     std::size_t next;  // offset of the following line
 };
 
-// The whole file, or nothing when it cannot be opened or read (a folder, for instance).
-std::optional<std::string> readFile(const std::string &path) {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::nullopt;
-    std::string text;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return std::nullopt;
-    return text;
+// A settings file holds a few hundred bytes; anything near this is no settings file.
+constexpr std::uint64_t MaxFileSize = std::uint64_t{4} << 20;
+
+// The whole file; a missing file reads as an empty one, so every key gives its default.
+std::string readFile(const std::string &path) {
+    return WholeFile::readAll(path, MaxFileSize).value_or(std::string());
 }
 
 std::vector<Line> splitLines(std::string_view text) {
@@ -137,15 +127,13 @@ Settings::Settings(std::string path)
 
 std::string Settings::readText(std::string_view section, std::string_view key,
                                std::string_view defaultValue) const {
-    const auto text = readFile(m_path);
-    if (!text)
-        return std::string(defaultValue);
-    const auto lines = splitLines(*text);
-    const Location where = locate(*text, lines, section, key);
+    const std::string text = readFile(m_path);
+    const auto lines = splitLines(text);
+    const Location where = locate(text, lines, section, key);
     if (!where.keyLine)
         return std::string(defaultValue);
     const Line &line = lines[*where.keyLine];
-    const auto kv = entry(std::string_view(*text).substr(line.begin, line.end - line.begin));
+    const auto kv = entry(std::string_view(text).substr(line.begin, line.end - line.begin));
     std::string_view value = kv->second;
     if (value.size() > MaxValueLength)
         value = value.substr(0, MaxValueLength);
@@ -165,12 +153,14 @@ bool Settings::readBool(std::string_view section, std::string_view key, bool def
 }
 
 void Settings::writeText(std::string_view section, std::string_view key, std::string_view value) {
-    std::optional<std::string> old = readFile(m_path);
-    std::error_code ec;
-    // A file that is there but cannot be read would otherwise be replaced by the one new entry.
-    if (!old && std::filesystem::exists(m_path, ec))
+    std::string text;
+    try {
+        text = readFile(m_path);
+    } catch (const Error &) {
+        // A file that is there but cannot be read would otherwise be replaced by the one new
+        // entry.
         throw Error("Unable to write to " + m_path);
-    std::string text = old ? std::move(*old) : std::string();
+    }
     const auto lines = splitLines(text);
     const Location where = locate(text, lines, section, key);
 

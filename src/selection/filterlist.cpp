@@ -4,15 +4,20 @@
 #include "world/error.h"
 #include "world/linelist.h"
 #include "world/safewrite.h"
+#include "world/wholefile.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace tessaplex::selection {
 
 namespace {
+
+// Every item ID there is, one a line, takes less than half a megabyte.
+constexpr std::uint64_t MaxFileSize = std::uint64_t{4} << 20;
 
 char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -53,30 +58,17 @@ bool filterListFileExists(const std::string &path) {
 }
 
 FilterEntries readFilterListFile(const std::string &path) {
-    const auto fail = [&path]() { return Error("Cannot open file " + path); };
-    std::error_code ec;
-    // Reading a folder "succeeds" on some systems and yields garbage sizes; refuse it outright.
-    if (std::filesystem::is_directory(path, ec))
-        throw fail();
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        throw fail();
-    std::string bytes;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        throw fail();
-    return parseFilterList(bytes);
+    std::optional<std::string> bytes = WholeFile::readAll(path, MaxFileSize);
+    if (!bytes)
+        throw Error("Cannot open file " + path);
+    return parseFilterList(*bytes);
 }
 
 bool reloadFilterList(const std::string &path, FilterEntries &entries) {
-    if (!filterListFileExists(path))
+    std::optional<std::string> bytes = WholeFile::readAll(path, MaxFileSize);
+    if (!bytes)
         return false;
-    entries = readFilterListFile(path);
+    entries = parseFilterList(*bytes);
     return true;
 }
 

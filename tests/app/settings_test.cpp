@@ -202,8 +202,12 @@ TEST(SettingsWrite, RefusedWritesKeepTheOldContents) {
             EXPECT_EQ(test::readFile(path), before) << path;
         }
         EXPECT_THROW(settings.writeBool("Custom", "Unix", true), Error) << path;
-        // Reading what cannot be read gives the default.
-        EXPECT_EQ(settings.readText("Custom", "Art", "d"), path == readOnly ? "old" : "d") << path;
+        // A missing file reads as defaults; a folder in its place is an error, not defaults.
+        if (path == folder)
+            EXPECT_THROW((void)settings.readText("Custom", "Art", "d"), Error);
+        else
+            EXPECT_EQ(settings.readText("Custom", "Art", "d"), path == readOnly ? "old" : "d")
+                << path;
     }
     std::size_t entries = 0;
     for (const auto &entry : fs::directory_iterator(dir.path())) {
