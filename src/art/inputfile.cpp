@@ -1,8 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "art/inputfile.h"
 
-#include <filesystem>
+#include "world/error.h"
+#include "world/wholefile.h"
+
 #include <limits>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace tessaplex::art {
 
@@ -20,16 +28,17 @@ bool seekTo(std::FILE *file, std::uint64_t offset, int origin) {
 #endif
 }
 
-std::uint64_t sizeOf(std::FILE *file) {
-    if (!seekTo(file, 0, SEEK_END))
-        return 0;
+std::FILE *streamOf(int descriptor) {
 #ifdef _WIN32
-    const long long end = _ftelli64(file);
+    std::FILE *file = _fdopen(descriptor, "rb");
+    if (!file)
+        _close(descriptor);
 #else
-    const off_t end = ftello(file);
+    std::FILE *file = fdopen(descriptor, "rb");
+    if (!file)
+        close(descriptor);
 #endif
-    // A device or pipe that reports no end counts as empty: nothing in it is read.
-    return end > 0 ? static_cast<std::uint64_t>(end) : 0;
+    return file;
 }
 
 } // namespace
@@ -45,20 +54,30 @@ InputFile::InputFile(std::FILE *file, std::uint64_t size)
 std::optional<InputFile> InputFile::open(const std::string &path) {
     if (path.empty())
         return std::nullopt;
-    // Some systems open a folder for reading without complaint; a folder is never a data file.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    // Opened as every file the program reads is: never waiting on a pipe, and only a regular
+    // file. Art is read at offsets, never as a whole, so its size sets no bound.
+    std::optional<WholeFile> opened;
+    try {
+        opened = WholeFile::open(path, std::numeric_limits<std::uint64_t>::max());
+    } catch (const Error &) {
         return std::nullopt;
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    }
+    if (!opened)
+        return std::nullopt;
+    const std::uint64_t size = opened->size();
+    std::FILE *file = streamOf(opened->releaseDescriptor());
     if (!file)
         return std::nullopt;
     std::setvbuf(file, nullptr, _IONBF, 0);
-    return InputFile(file, sizeOf(file));
+    return InputFile(file, size);
 }
 
 std::size_t InputFile::readAt(std::uint64_t offset, unsigned char *out, std::size_t count) {
     if (offset >= m_size || count == 0 || !seekTo(m_file.get(), offset, SEEK_SET))
         return 0;
+    // What was appended after the opening is not read: every offset was judged by that size.
+    if (count > m_size - offset)
+        count = static_cast<std::size_t>(m_size - offset);
     return std::fread(out, 1, count, m_file.get());
 }
 

@@ -83,6 +83,10 @@ TEST(InputFile, ReadsAtOffsetsAndStopsAtTheEnd) {
             file->readAt(c.offset, reinterpret_cast<unsigned char *>(out), c.count);
         EXPECT_EQ(std::string(out, n), c.expected) << c.offset;
     }
+    // Bytes appended after the opening are not read: offsets were judged by the size then.
+    writeFile(dir.file("data"), "abcdefghi");
+    char out[16] = {};
+    EXPECT_EQ(file->readAt(4, reinterpret_cast<unsigned char *>(out), 10), 2u);
 }
 
 TEST(InputFile, RefusesWhatIsNoReadableFile) {
