@@ -9,6 +9,7 @@
 #include "world/worldfileinfo.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,20 @@ public:
     [[nodiscard]] int currentRow() const { return m_currentRow; }
     void setCurrentRow(int row) { m_currentRow = row; }
 
+    // Receives what a command did without being asked: the completion of an interrupted PATCH,
+    // the removal of its unfinished files. Without a receiver such notices are dropped.
+    void setNoticeReceiver(std::function<void(const std::string &)> receiver) {
+        m_noticeReceiver = std::move(receiver);
+    }
+
+    // Completes a PATCH that a crash interrupted, or removes what one left unfinished, for the
+    // static map files and world file that the settings name; the operator is told through the
+    // notice receiver. Analyse, the information dialog's values and PATCH do this first; the CLI
+    // before every command. Throws Error when such a PATCH cannot be completed, or when another
+    // run is patching these files.
+    void settleInterruptedPatch();
+    void settleInterruptedPatch(statics::FileSystem &files);
+
     std::vector<std::string> &scriptFileList() { return m_scriptFileList; }
     std::vector<std::string> &mainFilterList() { return m_mainFilterList; }
 
@@ -83,6 +98,7 @@ public:
     [[nodiscard]] std::uint64_t analysedGeneration() const { return m_analysedGeneration; }
 
 private:
+    void notify(const std::vector<std::string> &notices);
     void readScriptFileList();
     // linesText null: the number of lines of the world file.
     world::AnalyseOutcome analyseWindow(std::string_view startText,
@@ -95,6 +111,7 @@ private:
     int m_currentRow = 0;
     std::vector<std::string> m_scriptFileList;
     std::vector<std::string> m_mainFilterList;
+    std::function<void(const std::string &)> m_noticeReceiver;
     std::string m_analysedWorldFile;
     std::uint64_t m_analysedGeneration = 0;
 };

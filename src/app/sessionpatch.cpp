@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/session.h"
 
+#include "app/patchtargets.h"
 #include "app/startdirectory.h"
+#include "statics/mapgeometry.h"
+#include "statics/patchcompletion.h"
 #include "statics/realfilesystem.h"
 #include "statics/staticspatcher.h"
 #include "world/error.h"
@@ -9,6 +12,7 @@
 #include "world/numberrules.h"
 
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -35,8 +39,13 @@ std::int32_t strictCell(bool present, std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
+std::string rowText(int row) {
+    return "Row " + std::to_string(row) + ": ";
+}
+
 struct ConvertedRow {
     std::int32_t block = 0;
+    std::int32_t x = 0, y = 0;
     statics::TBlocks record;
     std::int32_t startLine = 0;
     std::int32_t endLine = 0;
@@ -52,10 +61,23 @@ ConvertedRow convertRow(const ItemTable &table, int row) {
     const std::int32_t z = world::strictDecimalTextToInt(table.zText(row));
     const std::int32_t y = world::strictDecimalTextToInt(table.yText(row));
     const std::int32_t x = world::strictDecimalTextToInt(table.xText(row));
-    const auto id = static_cast<std::int32_t>(table.idValue(row));
-    c.record = statics::TBlocks::of(id, x, y, z, color);
+    const std::uint32_t id = table.idValue(row);
     c.startLine = strictCell(table.hasLines(row), table.startLine(row));
     c.endLine = strictCell(table.hasLines(row), table.endLine(row));
+    // A static record holds a 16-bit ID and colour and an 8-bit signed height: anything larger
+    // would be written cut short, as another item at another height.
+    const auto refuse = [&](const std::string &what, const std::string &range) {
+        throw Error(rowText(row) + what + " does not fit a static record, which holds " + range);
+    };
+    if (id > 0xFFFF)
+        refuse("ID " + table.idCell(row), "IDs up to 0xffff");
+    if (color < 0 || color > 0xFFFF)
+        refuse("COLOR " + std::to_string(color), "colours 0 to 65535");
+    if (z < -128 || z > 127)
+        refuse("Z " + std::to_string(z), "heights -128 to 127");
+    c.x = x;
+    c.y = y;
+    c.record = statics::TBlocks::of(static_cast<std::int32_t>(id), x, y, z, color);
     return c;
 }
 
@@ -79,12 +101,9 @@ int markedRow(const ItemTable &table, std::size_t k) {
 // A marked item's record and block, kept from the conversion until the block count is known.
 struct PendingItem {
     std::int32_t block = 0;
+    std::int32_t x = 0, y = 0;
     statics::TBlocks record;
 };
-
-std::string rowText(int row) {
-    return "Row " + std::to_string(row) + ": ";
-}
 
 // The lines in memory must be those of the analysed file, and still that file's bytes, or the
 // rewrite would put one file's lines over another or remove lines of other sections.
@@ -141,15 +160,20 @@ void checkSections(const Session &session, const statics::LineRanges &ranges) {
     });
 }
 
+using FolderLocks = std::vector<std::unique_ptr<statics::FolderLock>>;
+
 struct PreparedPatch {
     enum class State { TooManyMarks, NothingMarked, Ready } state = State::Ready;
+    FolderLocks locks; // held until the patch is written, from before its files are looked at
     std::unique_ptr<statics::StaticsPatcher> patcher;
     bool unixLineEnds = false;
 };
 
 // Everything PATCH does before it writes: the limit, the conversion of the marked rows, the
 // settings, and every check of the files, in that order.
-PreparedPatch preparePatch(const Session &session, statics::FileSystem &files) {
+// beforeFiles runs once the rows are converted, before the first file is looked at.
+PreparedPatch preparePatch(const Session &session, statics::FileSystem &files,
+                           const std::function<FolderLocks()> &beforeFiles) {
     PreparedPatch prepared;
     const ItemTable &table = session.table();
 
@@ -166,7 +190,7 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files) {
     ranges.reserve(marked);
     forEachMarkedRow(table, [&](int row) {
         const ConvertedRow c = convertRow(table, row);
-        pending.push_back({c.block, c.record});
+        pending.push_back({c.block, c.x, c.y, c.record});
         ranges.push_back(
             {static_cast<std::uint32_t>(c.startLine), static_cast<std::uint32_t>(c.endLine)});
     });
@@ -180,20 +204,40 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files) {
         statics::PatchFiles::fromSettings(settings.readText(SettingsSection, keys::Statics),
                                           settings.readText(SettingsSection, keys::Staidx),
                                           settings.readText(SettingsSection, keys::WorldFileRead));
-    for (std::string *path :
-         {&paths.statics, &paths.staidx, &paths.world, &paths.staticsBackup, &paths.staidxBackup})
-        *path = nativePath(std::move(*path));
-
-    checkLinesBelongToTable(session, paths.world);
+    checkLinesBelongToTable(session, nativePath(paths.world));
     checkSections(session, ranges);
+    prepared.locks = beforeFiles();
+
+    // A link is followed: the file it names is what the server and the client read, so that
+    // file is replaced, its backup and new contents beside it, and the link stays.
+    for (std::string *path : {&paths.statics, &paths.staidx, &paths.world}) {
+        const std::string native = nativePath(std::move(*path));
+        const auto followed = files.followLinks(native);
+        if (!followed)
+            throw Error("Cannot open file " + native);
+        *path = *followed;
+    }
+    paths = statics::PatchFiles::fromSettings(paths.statics, paths.staidx, paths.world);
 
     prepared.patcher = std::make_unique<statics::StaticsPatcher>(files, std::move(paths));
     statics::StaticsPatcher &patcher = *prepared.patcher;
     patcher.inspect();
     statics::TBlockManager &blocks = patcher.blocks();
     blocks.reserve(marked);
+    // The map is as wide as the index has columns and 4,096 positions high; a position beyond
+    // either edge would still give a block number, of another column.
+    const std::int32_t width =
+        static_cast<std::int32_t>(blocks.blockCount() / statics::BlocksPerColumn) *
+        statics::BlockSide;
+    const std::int32_t height =
+        static_cast<std::int32_t>(statics::BlocksPerColumn) * statics::BlockSide;
     for (std::size_t k = 0; k < pending.size(); ++k) {
         const PendingItem &item = pending[k];
+        if (item.x < 0 || item.x >= width || item.y < 0 || item.y >= height)
+            throw Error(rowText(markedRow(table, k)) + "position " + std::to_string(item.x) + "," +
+                        std::to_string(item.y) + " lies outside the map: the static index file " +
+                        patcher.paths().staidx + " covers X 0 to " + std::to_string(width - 1) +
+                        " and Y 0 to " + std::to_string(height - 1));
         if (item.block < 0 || static_cast<std::uint32_t>(item.block) >= blocks.blockCount())
             throw Error(rowText(markedRow(table, k)) + "BLOCK " + std::to_string(item.block) +
                         " lies outside the map: the static index file " + patcher.paths().staidx +
@@ -215,7 +259,14 @@ Session::PatchOutcome Session::patch(ProgressGauge &gauge) {
 }
 
 Session::PatchOutcome Session::patch(ProgressGauge &gauge, statics::FileSystem &files) {
-    PreparedPatch prepared = preparePatch(*this, files);
+    // The locks are held from the settling of an earlier PATCH to the end of this one, so that
+    // no other run finds this one's files unfinished.
+    PreparedPatch prepared = preparePatch(*this, files, [&] {
+        const std::vector<std::string> targets = patchTargets(m_settings, files);
+        FolderLocks locks = statics::lockFoldersOf(files, targets);
+        notify(statics::settleInterruptedPatch(files, targets));
+        return locks;
+    });
     if (prepared.state == PreparedPatch::State::TooManyMarks)
         return PatchOutcome::TooManyMarks;
     if (prepared.state == PreparedPatch::State::Ready)
@@ -229,7 +280,7 @@ std::optional<statics::PatchPlan> Session::planPatch() const {
 }
 
 std::optional<statics::PatchPlan> Session::planPatch(statics::FileSystem &files) const {
-    const PreparedPatch prepared = preparePatch(*this, files);
+    const PreparedPatch prepared = preparePatch(*this, files, [] { return FolderLocks{}; });
     if (prepared.state == PreparedPatch::State::TooManyMarks)
         return std::nullopt;
     if (prepared.state == PreparedPatch::State::NothingMarked)

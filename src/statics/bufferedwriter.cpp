@@ -3,14 +3,21 @@
 
 namespace tessaplex::statics {
 
-BufferedWriter::BufferedWriter(File &file, std::size_t capacity)
+BufferedWriter::BufferedWriter(File &file, std::size_t capacity, Digest *digest)
     : m_file(file)
+    , m_digest(digest)
     , m_buffer(capacity == 0 ? 1 : capacity)
     , m_capacity(m_buffer.capacity()) {}
 
+bool BufferedWriter::pass(const void *data, std::size_t size) {
+    if (m_digest)
+        m_digest->add(data, size);
+    return m_file.write(data, size);
+}
+
 bool BufferedWriter::flush() {
     if (m_ok && m_used > 0)
-        m_ok = m_file.write(m_buffer.data(), m_used);
+        m_ok = pass(m_buffer.data(), m_used);
     m_used = 0;
     return m_ok;
 }
@@ -29,7 +36,7 @@ bool BufferedWriter::writeSlow(const void *data, std::size_t size) {
     if (!flush())
         return false;
     if (size >= m_capacity) {
-        m_ok = m_file.write(p, size);
+        m_ok = pass(p, size);
         return m_ok;
     }
     std::memcpy(m_buffer.data(), p, size);

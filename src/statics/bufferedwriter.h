@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "statics/digest.h"
 #include "statics/file.h"
 #include "world/largememory.h"
 
@@ -17,7 +18,9 @@ public:
     // Large writes cost fewer calls; a buffer of 2 MB also fills one huge page.
     static constexpr std::size_t DefaultCapacity = std::size_t{2} << 20;
 
-    explicit BufferedWriter(File &file, std::size_t capacity = DefaultCapacity);
+    // With a digest, every byte handed to the file is added to it as well.
+    explicit BufferedWriter(File &file, std::size_t capacity = DefaultCapacity,
+                            Digest *digest = nullptr);
 
     // Appends size bytes; false once any write has failed.
     [[nodiscard]] bool write(const void *data, std::size_t size) {
@@ -39,7 +42,10 @@ public:
 private:
     bool writeSlow(const void *data, std::size_t size);
 
+    bool pass(const void *data, std::size_t size);
+
     File &m_file;
+    Digest *m_digest;
     world::LargeArray<unsigned char> m_buffer;
     std::size_t m_capacity;
     std::size_t m_used = 0;

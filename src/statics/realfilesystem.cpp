@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -84,11 +85,16 @@ bool closeFd(int fd) {
     // After a failed close the descriptor is gone all the same; it must not be closed again.
     return ::close(fd) == 0;
 }
-// Best effort: a file that keeps the default rights is still a correct file.
+// Best effort: a file that keeps the default rights is still a correct file. The owner comes
+// first, as changing it may clear the set-ID bits that the mode then puts back. A server that
+// runs as a user of its own must still be able to read the file that replaces its own.
 void copyPermissions(int fd, const std::string &model) {
     struct stat st;
-    if (!model.empty() && ::stat(model.c_str(), &st) == 0)
-        (void)::fchmod(fd, st.st_mode & 07777);
+    if (model.empty() || ::stat(model.c_str(), &st) != 0)
+        return;
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid); // a member may still set the group
+    (void)::fchmod(fd, st.st_mode & 07777);
 }
 void syncFolder(const std::string &path) {
     const fs::path parent = fs::path(path).parent_path();
@@ -183,7 +189,19 @@ private:
 } // namespace
 
 std::unique_ptr<File> RealFileSystem::openForReading(const std::string &path) {
+#ifdef _WIN32
     const int fd = openFile(path, ReadFlags);
+#else
+    // Without O_NONBLOCK a FIFO in a file's place would hang the open; the descriptor, not the
+    // name, is then checked, so that nothing swapped in between slips through.
+    const int fd = openFile(path, ReadFlags | O_NONBLOCK);
+    struct stat st;
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+                    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ::close(fd);
+        return nullptr;
+    }
+#endif
     if (fd < 0)
         return nullptr;
     return std::make_unique<RealFile>(fd);
@@ -229,6 +247,7 @@ bool RealFileSystem::exists(const std::string &path) {
 }
 
 std::optional<FileStatus> RealFileSystem::status(const std::string &path) {
+#ifdef _WIN32
     std::error_code ec;
     const auto size = fs::file_size(path, ec);
     if (ec)
@@ -236,8 +255,84 @@ std::optional<FileStatus> RealFileSystem::status(const std::string &path) {
     const auto modified = fs::last_write_time(path, ec);
     if (ec)
         return std::nullopt;
-    return FileStatus{static_cast<std::uint64_t>(size),
-                      static_cast<std::int64_t>(modified.time_since_epoch().count())};
+    const auto links = fs::hard_link_count(path, ec);
+    FileStatus status;
+    status.size = static_cast<std::uint64_t>(size);
+    status.modified = static_cast<std::int64_t>(modified.time_since_epoch().count());
+    status.links = ec ? 1 : static_cast<std::uint64_t>(links);
+    return status;
+#else
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    const auto nanoseconds = [](const timespec &t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    FileStatus status;
+    status.size = static_cast<std::uint64_t>(st.st_size);
+    status.modified = nanoseconds(st.st_mtim);
+    status.changed = nanoseconds(st.st_ctim);
+    status.device = static_cast<std::uint64_t>(st.st_dev);
+    status.inode = static_cast<std::uint64_t>(st.st_ino);
+    status.links = static_cast<std::uint64_t>(st.st_nlink);
+    return status;
+#endif
+}
+
+std::optional<std::string> RealFileSystem::followLinks(const std::string &path) {
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec))
+        return ec && ec != std::errc::no_such_file_or_directory ? std::nullopt
+                                                                : std::optional{path};
+    // Every link on the way is resolved, so the result names the file itself.
+    const fs::path target = fs::canonical(path, ec);
+    if (ec)
+        return std::nullopt;
+    return target.string();
+}
+
+namespace {
+
+class RealFolderLock : public FolderLock {
+public:
+    explicit RealFolderLock(int fd)
+        : m_fd(fd) {}
+    ~RealFolderLock() override {
+#ifndef _WIN32
+        if (m_fd >= 0)
+            ::close(m_fd);
+#endif
+    }
+    RealFolderLock(const RealFolderLock &) = delete;
+    RealFolderLock &operator=(const RealFolderLock &) = delete;
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+std::unique_ptr<FolderLock> RealFileSystem::lockFolderOf(const std::string &path) {
+#ifdef _WIN32
+    (void)path;
+    return std::make_unique<RealFolderLock>(-1);
+#else
+    const fs::path parent = fs::path(path).parent_path();
+    const int fd =
+        openFile(parent.empty() ? std::string(".") : parent.string(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::make_unique<RealFolderLock>(-1); // nothing to lock: nothing to write there
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return nullptr;
+    }
+    // Any other failure means the file system has no such locks; the run goes on without.
+    return std::make_unique<RealFolderLock>(fd);
+#endif
 }
 
 } // namespace tessaplex::statics

@@ -16,6 +16,8 @@ public:
     void syncFolderOf(const std::string &path) override;
     bool exists(const std::string &path) override;
     std::optional<FileStatus> status(const std::string &path) override;
+    std::optional<std::string> followLinks(const std::string &path) override;
+    std::unique_ptr<FolderLock> lockFolderOf(const std::string &path) override;
 };
 
 } // namespace tessaplex::statics

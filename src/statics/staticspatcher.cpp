@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "statics/staticspatcher.h"
 
-#include "statics/bufferedreader.h"
-#include "statics/bufferedwriter.h"
+#include "statics/digest.h"
 #include "statics/mapgeometry.h"
 #include "statics/staticrecord.h"
 #include "statics/worldrewrite.h"
@@ -45,22 +44,6 @@ bool readExactly(File &file, unsigned char *out, std::size_t size) {
 
 } // namespace
 
-// What write() has done so far, so that a failure can be undone step by step.
-struct StaticsPatcher::Transaction {
-    std::vector<std::string> temporaries; // created and not yet renamed into place
-    std::string indexTemporary, dataTemporary, worldTemporary;
-    // Open until all three are synced together, so that the disk writes one while the next is
-    // being made.
-    std::unique_ptr<File> indexFile, dataFile, worldFile;
-    bool indexBackedUp = false;
-    bool staticsBackedUp = false;
-
-    void placed(const std::string &temporary) {
-        temporaries.erase(std::remove(temporaries.begin(), temporaries.end(), temporary),
-                          temporaries.end());
-    }
-};
-
 StaticsPatcher::StaticsPatcher(FileSystem &files, PatchFiles paths)
     : m_files(files)
     , m_paths(std::move(paths)) {}
@@ -97,6 +80,8 @@ void StaticsPatcher::inspect() {
                     std::to_string(index->size) +
                     " bytes; it must hold a whole number of 512-block columns of 12-byte "
                     "records (a multiple of 6144 bytes)");
+    refuseLinkedFile(m_paths.staidx, *index);
+    refuseLinkedFile(m_paths.statics, *data);
     m_indexStatus = *index;
     m_dataStatus = *data;
 
@@ -106,6 +91,8 @@ void StaticsPatcher::inspect() {
     m_oldIndex = world::LargeArray<unsigned char>(static_cast<std::size_t>(index->size));
     if (!readExactly(*file, m_oldIndex.data(), m_oldIndex.capacity()))
         throw Error("Cannot read file " + m_paths.staidx);
+    m_oldIndexDigest = digestOf(
+        std::string_view(reinterpret_cast<const char *>(m_oldIndex.data()), m_oldIndex.capacity()));
 
     const auto count = static_cast<std::uint32_t>(m_oldIndex.capacity() / IndexRecord::Size);
     for (std::uint32_t block = 0; block < count; ++block) {
@@ -151,6 +138,7 @@ void StaticsPatcher::checkWorldFile(const world::LineList &lines) {
     const auto status = m_files.status(m_paths.world);
     if (!status)
         throw Error("Cannot open file " + m_paths.world);
+    refuseLinkedFile(m_paths.world, *status);
     if (status->size != expected.size())
         throw Error(changed);
     const auto file = m_files.openForReading(m_paths.world);
@@ -167,6 +155,16 @@ void StaticsPatcher::checkWorldFile(const world::LineList &lines) {
         done += n;
     }
     m_worldStatus = *status;
+    m_worldDigest = digestOf(expected);
+}
+
+// Renaming the new file over one name of a file with several would leave the others with the
+// old contents, which the server or the client may be reading through them.
+void StaticsPatcher::refuseLinkedFile(const std::string &path, const FileStatus &status) const {
+    if (status.links > 1)
+        throw Error("The file " + path + " has " + std::to_string(status.links) +
+                    " names (hard links); PATCH would replace it under this name only. Remove "
+                    "its other names before patching");
 }
 
 std::uint64_t StaticsPatcher::newDataSize() const {
@@ -191,188 +189,6 @@ PatchPlan StaticsPatcher::plan(const world::LineList &lines, bool unixLineEnds) 
     plan.statics = m_paths.statics;
     plan.world = m_paths.world;
     return plan;
-}
-
-std::string StaticsPatcher::createTemporary(Transaction &t, const std::string &target,
-                                            std::unique_ptr<File> &file) {
-    std::string name = target + ".tmp";
-    for (int n = 1; m_files.exists(name); ++n) {
-        if (n > 999)
-            throw Error("Cannot create file " + name);
-        name = target + ".tmp" + std::to_string(n);
-    }
-    file = m_files.createNew(name, target);
-    if (!file)
-        throw Error("Cannot create file " + name);
-    t.temporaries.push_back(name);
-    return name;
-}
-
-// Every block is rewritten in block order: its old bytes unchanged, then its new records in
-// item table order, back to back from offset 0, so each lookup is the sum of the lengths before.
-void StaticsPatcher::writeStatics(Transaction &t, ProgressGauge &gauge) {
-    (void)newDataSize(); // refuses a data file too large before anything is written
-
-    const auto oldData = m_files.openForReading(m_paths.statics);
-    if (!oldData)
-        throw Error("Cannot open file " + m_paths.statics);
-    t.indexTemporary = createTemporary(t, m_paths.staidx, t.indexFile);
-    t.dataTemporary = createTemporary(t, m_paths.statics, t.dataFile);
-
-    BufferedReader reader(*oldData, m_dataStatus.size);
-    BufferedWriter index(*t.indexFile);
-    BufferedWriter data(*t.dataFile);
-    const auto failed = [&]() -> Error {
-        if (!index.ok())
-            return Error("Cannot write file " + t.indexTemporary);
-        if (!data.ok())
-            return Error("Cannot write file " + t.dataTemporary);
-        return Error("Cannot read file " + m_paths.statics);
-    };
-
-    const std::uint32_t count = m_blocks->blockCount();
-    gauge.setMinimum(0);
-    gauge.setMaximum(static_cast<std::int32_t>(count));
-    gauge.setProgress(0);
-    std::uint64_t offset = 0;
-    unsigned char bytes[IndexRecord::Size];
-    for (std::uint32_t block = 0; block < count; ++block) {
-        const IndexRecord old = oldRecord(block);
-        const std::uint64_t start = data.written();
-        if (old.hasExistingRecords() && !reader.copyRange(old.lookup, old.length, data))
-            throw failed();
-        m_blocks->forEach(block, [&](const TBlocks &record) {
-            (void)data.write(record.bytes, StaticRecordSize);
-        });
-        const std::uint64_t length = data.written() - start;
-        const IndexRecord written = length > 0
-                                        ? IndexRecord{static_cast<std::uint32_t>(offset),
-                                                      static_cast<std::uint32_t>(length), old.extra}
-                                        : IndexRecord::empty(old.extra);
-        written.encode(bytes);
-        if (!index.write(bytes, IndexRecord::Size) || !data.ok())
-            throw failed();
-        offset += length;
-        gauge.advance();
-    }
-
-    if (!index.flush())
-        throw Error("Cannot write file " + t.indexTemporary);
-    if (!data.flush())
-        throw Error("Cannot write file " + t.dataTemporary);
-}
-
-void StaticsPatcher::writeWorld(Transaction &t, const world::LineList &lines, bool unixLineEnds,
-                                ProgressGauge &gauge) {
-    t.worldTemporary = createTemporary(t, m_paths.world, t.worldFile);
-    BufferedWriter out(*t.worldFile);
-    if (!rewriteWorld(lines, m_ranges, lineEndFor(unixLineEnds), out, gauge) || !out.flush())
-        throw Error("Cannot write file " + t.worldTemporary);
-}
-
-void StaticsPatcher::syncTemporaries(Transaction &t) {
-    for (auto [file, name] :
-         {std::pair{&t.indexFile, &t.indexTemporary}, std::pair{&t.dataFile, &t.dataTemporary},
-          std::pair{&t.worldFile, &t.worldTemporary}}) {
-        const bool ok = (*file)->sync() && (*file)->close();
-        file->reset();
-        if (!ok)
-            throw Error("Cannot write file " + *name);
-    }
-}
-
-// The server may save its world, or another tool touch the map, while the new files are made;
-// replacing those files then would throw that work away.
-void StaticsPatcher::checkUnchanged() {
-    const std::pair<const std::string *, std::optional<FileStatus>> originals[] = {
-        {&m_paths.staidx, m_indexStatus},
-        {&m_paths.statics, m_dataStatus},
-        {&m_paths.world, m_worldStatus}};
-    for (const auto &[path, before] : originals) {
-        const auto now = m_files.status(*path);
-        if (!now || !before || *now != *before)
-            throw Error("The file " + *path +
-                        " was changed by another program during PATCH; nothing was replaced");
-    }
-}
-
-void StaticsPatcher::replace(Transaction &t) {
-    const auto move = [&](const std::string &from, const std::string &to, FileSystem::Rename mode) {
-        if (!m_files.rename(from, to, mode))
-            throw Error("Cannot rename " + from + " to " + to);
-    };
-    using Mode = FileSystem::Rename;
-    move(m_paths.staidx, m_paths.staidxBackup, Mode::NoReplace);
-    t.indexBackedUp = true;
-    move(m_paths.statics, m_paths.staticsBackup, Mode::NoReplace);
-    t.staticsBackedUp = true;
-    move(t.indexTemporary, m_paths.staidx, Mode::NoReplace);
-    t.placed(t.indexTemporary);
-    move(t.dataTemporary, m_paths.statics, Mode::NoReplace);
-    t.placed(t.dataTemporary);
-    // The world file is replaced in one step: from here on the new set is complete.
-    move(t.worldTemporary, m_paths.world, Mode::Replace);
-    t.placed(t.worldTemporary);
-}
-
-std::string StaticsPatcher::rollBack(Transaction &t) {
-    // Open files can be neither renamed nor removed everywhere.
-    t.indexFile.reset();
-    t.dataFile.reset();
-    t.worldFile.reset();
-    std::string notes;
-    using Mode = FileSystem::Rename;
-    // A backup goes back over whatever stands under the name now: the new file or nothing.
-    if (t.staticsBackedUp && !m_files.rename(m_paths.staticsBackup, m_paths.statics, Mode::Replace))
-        notes += " The old static data file is kept as " + m_paths.staticsBackup +
-                 "; rename it to " + m_paths.statics + ".";
-    if (t.indexBackedUp && !m_files.rename(m_paths.staidxBackup, m_paths.staidx, Mode::Replace))
-        notes += " The old static index file is kept as " + m_paths.staidxBackup +
-                 "; rename it to " + m_paths.staidx + ".";
-    for (const std::string &temporary : t.temporaries) {
-        if (!m_files.remove(temporary))
-            notes += " The temporary file " + temporary + " could not be removed.";
-    }
-    t.temporaries.clear();
-    return notes;
-}
-
-void StaticsPatcher::write(const world::LineList &lines, bool unixLineEnds, ProgressGauge &gauge) {
-    Transaction t;
-    try {
-        writeStatics(t, gauge);
-        writeWorld(t, lines, unixLineEnds, gauge);
-        syncTemporaries(t);
-        checkUnchanged();
-        replace(t);
-    } catch (const Error &e) {
-        const std::string notes = rollBack(t);
-        if (notes.empty())
-            throw;
-        throw Error(e.what() + ("." + notes));
-    } catch (...) {
-        (void)rollBack(t);
-        throw;
-    }
-
-    // The new names must be on the disk before the last copies of the old files go.
-    std::vector<std::string> folders;
-    for (const std::string *path : {&m_paths.staidx, &m_paths.statics, &m_paths.world}) {
-        const std::string folder = std::filesystem::path(*path).parent_path().string();
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
-            folders.push_back(folder);
-            m_files.syncFolderOf(*path);
-        }
-    }
-
-    std::string leftOver;
-    for (const std::string *backup : {&m_paths.staidxBackup, &m_paths.staticsBackup}) {
-        if (!m_files.remove(*backup))
-            leftOver += (leftOver.empty() ? "" : " and ") + *backup;
-    }
-    if (!leftOver.empty())
-        throw Error("The new static map files and world file are in place, but the old file " +
-                    leftOver + " could not be removed; remove it before the next PATCH");
 }
 
 } // namespace tessaplex::statics

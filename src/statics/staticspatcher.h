@@ -5,6 +5,7 @@
 #include "statics/indexrecord.h"
 #include "statics/linerange.h"
 #include "statics/patchfiles.h"
+#include "statics/patchjournal.h"
 #include "statics/patchplan.h"
 #include "statics/tblockmanager.h"
 
@@ -25,17 +26,16 @@ class LineList;
 namespace tessaplex::statics {
 
 // One PATCH run on the files: merges the pending records into new static map files and writes
-// the world file without the patched sections, such that the old files survive any failure.
+// the world file without the patched sections, such that no failure and no crash loses a file.
 //
 // Use: inspect(), fill blocks() and setLineRanges(), checkWorldFile(), then plan() or write().
 // Every refusal comes before any file is created, renamed or written: from inspect(),
 // checkWorldFile(), or (a new data file too large for its index) the start of plan() and write().
 //
-// write() makes the three new files completely, synced, under temporary names beside their
-// targets; only then does it move the old static files to their backup names, put the new ones
-// in place and replace the world file in one step. Until that last step every failure puts the
-// old files back and removes the temporary ones; a process that dies leaves the old files at
-// worst under the backup names, or the complete new set.
+// write() makes the three new files completely, synced, under replacement names beside their
+// targets, then records them in a journal beside each target. Until the first journal is
+// complete every failure removes what was made and leaves the old files as they were; from then
+// on the switch goes forward only (completePatch), at once or, after a crash, at the next run.
 class StaticsPatcher {
 public:
     StaticsPatcher(FileSystem &files, PatchFiles paths);
@@ -79,20 +79,24 @@ private:
 
     [[nodiscard]] IndexRecord oldRecord(std::uint32_t block) const;
     [[nodiscard]] std::uint64_t newDataSize() const;
-    std::string createTemporary(Transaction &t, const std::string &target,
-                                std::unique_ptr<File> &file);
+    void refuseLinkedFile(const std::string &path, const FileStatus &status) const;
+    std::unique_ptr<File> create(Transaction &t, const std::string &name,
+                                 const std::string &permissionsOf);
     void writeStatics(Transaction &t, ProgressGauge &gauge);
     void writeWorld(Transaction &t, const world::LineList &lines, bool unixLineEnds,
                     ProgressGauge &gauge);
-    void syncTemporaries(Transaction &t);
+    void syncReplacements(Transaction &t);
+    [[nodiscard]] PatchJournal journalOf(Transaction &t);
     void checkUnchanged();
-    void replace(Transaction &t);
+    void writeJournals(Transaction &t, const PatchJournal &journal);
     [[nodiscard]] std::string rollBack(Transaction &t);
 
     FileSystem &m_files;
     PatchFiles m_paths;
     world::LargeArray<unsigned char> m_oldIndex;
     std::uint64_t m_oldBytes = 0; // the old blocks' lengths added up
+    std::uint64_t m_oldIndexDigest = 0;
+    std::uint64_t m_worldDigest = 0;
     std::unique_ptr<TBlockManager> m_blocks;
     LineRanges m_ranges;
     FileStatus m_indexStatus, m_dataStatus;

@@ -38,12 +38,12 @@ const std::string oldIndex =
 
 const std::string lead = "[WORLDCHAR c_man]\r\nSERIAL=01\r\nP=1,1,0\r\n\r\n";
 const std::string items[] = {
-    worldItem("0eed", "0,8,5", "0481"),      // row 1: block 1
-    worldItem("0eee", "3,20,-1"),            // row 2: block 2, no colour
-    worldItem("0eef", "4,23,0"),             // row 3: block 2
-    worldItem("0abc", "1,25,0"),             // row 4: block 3, left unmarked
-    worldItem("014001", "9,1,127", "11170"), // row 5: block 512
-    worldItem("0def", "2,10"),               // row 6: block 1, no Z
+    worldItem("0eed", "0,8,5", "0481"),     // row 1: block 1
+    worldItem("0eee", "3,20,-1"),           // row 2: block 2, no colour
+    worldItem("0eef", "4,23,0"),            // row 3: block 2
+    worldItem("0abc", "1,25,0"),            // row 4: block 3, left unmarked
+    worldItem("04001", "9,1,127", "01170"), // row 5: block 512
+    worldItem("0def", "2,10"),              // row 6: block 1, no Z
 };
 const std::string tail = "[EOF]\r\n";
 
@@ -225,14 +225,30 @@ TEST(SessionPatch, RefusesWhatWouldLoseDataBeforeTouchingAnything) {
         std::function<void(PatchShard &)> arrange;
         std::vector<std::string> inMessage;
     } cases[] = {
-        {"a block the index has no record for",
+        {"an X beyond the columns of the index",
          worldItem("0eed", "8,0,0"),
          [](PatchShard &s) { writeFile(s.staidx, indexBytes(512)); },
-         {"Row 1: BLOCK 512 lies outside the map", "blocks 0 to 511"}},
-        {"a block far off the map",
+         {"Row 1: position 8,0 lies outside the map", "X 0 to 7 and Y 0 to 4095"}},
+        {"a Y below the map",
          worldItem("0eed", "0,-8,0"),
          [](PatchShard &) {},
-         {"Row 1: BLOCK 536870911 lies outside the map"}},
+         {"Row 1: position 0,-8 lies outside the map"}},
+        {"a Y beyond the map, whose block is one of the next column",
+         worldItem("0eed", "1334,5000,0"),
+         [](PatchShard &s) { writeFile(s.staidx, indexBytes(393216)); },
+         {"Row 1: position 1334,5000 lies outside the map", "X 0 to 6143 and Y 0 to 4095"}},
+        {"a Z beyond a signed byte",
+         worldItem("0eed", "1,1,300"),
+         [](PatchShard &) {},
+         {"Row 1: Z 300 does not fit a static record, which holds heights -128 to 127"}},
+        {"an ID beyond 16 bits",
+         worldItem("010000", "1,1,0"),
+         [](PatchShard &) {},
+         {"Row 1: ID 10000 does not fit a static record"}},
+        {"a COLOR beyond 16 bits",
+         worldItem("0eed", "1,1,0", "010000"),
+         [](PatchShard &) {},
+         {"Row 1: COLOR 65536 does not fit a static record, which holds colours 0 to 65535"}},
         {"an index of no whole column",
          worldOf({1, 2}),
          [](PatchShard &s) { writeFile(s.staidx, indexBytes(393215)); },

@@ -3,6 +3,7 @@
 
 #include "statics/realfilesystem.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,16 +28,26 @@ public:
     [[nodiscard]] std::string logText() const;
     // False when this operation is the one to fail; counts it.
     bool step(const std::string &what);
+    // Called before each counted operation with its log text, to act as another program would
+    // at that moment.
+    std::function<void(const std::string &)> beforeStep;
 
     std::unique_ptr<statics::File> openForReading(const std::string &path) override;
     std::unique_ptr<statics::File> createNew(const std::string &path,
                                              const std::string &permissionsOf) override;
     bool rename(const std::string &from, const std::string &to, Rename mode) override;
     bool remove(const std::string &path) override;
-    // Best effort, so it never fails; not counted.
-    void syncFolderOf(const std::string &path) override { m_real.syncFolderOf(path); }
+    // Best effort, so it never fails; not counted, and like File::sync not passed on.
+    void syncFolderOf(const std::string &) override {}
     bool exists(const std::string &path) override;
     std::optional<statics::FileStatus> status(const std::string &path) override;
+    // Neither fails, so that every run reaches the file operations; not counted.
+    std::optional<std::string> followLinks(const std::string &path) override {
+        return m_real.followLinks(path);
+    }
+    std::unique_ptr<statics::FolderLock> lockFolderOf(const std::string &path) override {
+        return m_real.lockFolderOf(path);
+    }
 
 private:
     int m_failAt;

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/patchtargets.h"
+#include "app/session.h"
+#include "app/startdirectory.h"
+#include "statics/patchcompletion.h"
+#include "statics/realfilesystem.h"
+
+namespace tessaplex::app {
+
+std::vector<std::string> patchTargets(const Settings &settings, statics::FileSystem &files) {
+    std::vector<std::string> targets;
+    for (std::string_view key : {keys::Staidx, keys::Statics, keys::WorldFileRead}) {
+        const std::string path = settings.readText(SettingsSection, key);
+        if (path.empty())
+            continue;
+        // A link that leads nowhere names no file that a PATCH could have replaced.
+        if (const auto followed = files.followLinks(nativePath(path)))
+            targets.push_back(*followed);
+    }
+    return targets;
+}
+
+void Session::settleInterruptedPatch() {
+    statics::RealFileSystem files;
+    settleInterruptedPatch(files);
+}
+
+void Session::settleInterruptedPatch(statics::FileSystem &files) {
+    const std::vector<std::string> targets = patchTargets(m_settings, files);
+    const auto locks = statics::lockFoldersOf(files, targets);
+    notify(statics::settleInterruptedPatch(files, targets));
+}
+
+void Session::notify(const std::vector<std::string> &notices) {
+    for (const std::string &notice : notices) {
+        if (m_noticeReceiver)
+            m_noticeReceiver(notice);
+    }
+}
+
+} // namespace tessaplex::app
