@@ -397,7 +397,7 @@ bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t 
     // Forced onto two threads, a file is read in small pieces, so that even a small one is
     // handed over piece by piece.
     const std::size_t Piece =
-        parallelism() == Parallelism::AlwaysTwoThreads ? std::size_t{1000} : std::size_t{512} << 10;
+        parallelism() == Parallelism::AlwaysTwoThreads ? std::size_t{100} : std::size_t{512} << 10;
     // One byte more than the file holds, so that a short read tells the end of the file without
     // a second buffer; a file that grew meanwhile is read on into a bigger one.
     LargeArray<char> buffer(expected + 1 + Slack);

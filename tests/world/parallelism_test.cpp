@@ -61,10 +61,10 @@ std::string sections(int count, const std::string &lineEnd) {
     return text;
 }
 
-// A CR LF whose CR is the last byte of the first 1000-byte piece a file is read in.
+// A CR LF whose CR is the last byte of the first 100-byte piece a file is read in.
 std::string lineEndAcrossPieces() {
     std::string text = "[WORLDITEM 0f3c]\r\nATTR=";
-    text.append(999 - text.size(), 'a');
+    text.append(99 - text.size(), 'a');
     return text + "\r\nP=1,2,3\r\n\r\n" + sections(40, "\r");
 }
 
