@@ -27,16 +27,6 @@ bool isPresent(const std::string &path) {
 
 } // namespace
 
-bool fileExists(const std::string &path) {
-    if (path.empty())
-        return false;
-    std::error_code ec;
-    const auto status = std::filesystem::status(nativePath(path), ec);
-    // Only a regular file (or a link to one): reading a pipe or a device such as /dev/zero as a
-    // world file would never end.
-    return !ec && std::filesystem::is_regular_file(status);
-}
-
 Session::Session(std::string startDirectory)
     : m_startDirectory(withTrailingSeparator(std::move(startDirectory)))
     , m_settings(m_startDirectory + SettingsFileName) {}

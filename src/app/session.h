@@ -133,7 +133,4 @@ inline constexpr std::string_view Y2 = "Y2";
 inline constexpr std::string_view FilterArea = "FilterArea";
 } // namespace keys
 
-// True when a regular file, or a link to one, exists at path (a "\" is read as a separator).
-[[nodiscard]] bool fileExists(const std::string &path);
-
 } // namespace tessaplex::app

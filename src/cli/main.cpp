@@ -45,6 +45,10 @@ int main(int argc, char **argv) {
         if (!directory.empty())
             std::filesystem::current_path(app::nativePath(directory));
         app::Session session(app::currentStartDirectory());
+        // Standard output carries a command's results; what the session did of its own
+        // accord goes to the operator beside them.
+        session.setNoticeReceiver([](const std::string &text) { std::cerr << text << '\n'; });
+        session.settleInterruptedPatch();
         for (auto &[subcommand, command] : subcommands) {
             if (subcommand->parsed())
                 return command->run(session);

@@ -73,6 +73,10 @@ MainWindow::MainWindow(MessageBoxes &messages, QWidget *parent)
     setFixedSize(ClientWidth, ClientHeight);
 
     m_model = new ItemTableModel(m_session.table(), this);
+    // What a command did of its own accord, such as completing an interrupted PATCH, is told at
+    // once, before the command goes on.
+    m_session.setNoticeReceiver(
+        [this](const std::string &text) { m_messages.message(QString::fromStdString(text)); });
     buildGrid();
     buildArtPanel();
     buildWorldfileGroup();

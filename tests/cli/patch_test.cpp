@@ -185,3 +185,19 @@ TEST(CliPatch, RefusesMoreThanHalfAMillionMarkedItems) {
     }
     EXPECT_EQ(readFile(shard.dir.file("statics0.mul")), oldData);
 }
+
+// Every command first clears what an interrupted PATCH left and says so beside its output.
+TEST(CliPatch, EveryCommandFirstSettlesAnInterruptedPatch) {
+    for (const std::vector<std::string> &command :
+         {std::vector<std::string>{"info"}, {"analyse"}, {"patch", "--dry-run"}}) {
+        CliPatchShard shard;
+        writeFile(shard.dir.file("world.scp.tessaplex-new"), "half a world");
+        const ProcessResult result = shard.run(command);
+        EXPECT_EQ(result.exitCode, 0) << command[0] << ": " << result.err;
+        EXPECT_EQ(result.err, "A PATCH was interrupted before it replaced any file; its unfinished "
+                              "file " +
+                                  shard.dir.file("world.scp.tessaplex-new") + " was removed.\n")
+            << command[0];
+        EXPECT_FALSE(exists(shard.dir.file("world.scp.tessaplex-new"))) << command[0];
+    }
+}
