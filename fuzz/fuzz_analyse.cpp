@@ -5,36 +5,34 @@
 // Input: up to four parts separated by the line "~~~": the world file, the item script file, the
 // settings file, and the line window ("Startline" text, LF, "Lines" text; without it the window
 // is the whole world file). The run's files live in one temporary folder per process.
+//
+// Each input is analysed twice, once forced onto one thread and once onto two (reading the world
+// file, listing the window, writing the TSV), and both must give the same lines, rows and TSV.
+#include "fuzzsupport.h"
+
 #include "app/session.h"
 #include "app/settings.h"
 #include "world/error.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
+#include "world/parallelism.h"
 #include "world/progressgauge.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using namespace tessaplex;
-namespace fs = std::filesystem;
+using namespace tessaplex::fuzz;
 
 constexpr std::string_view Separator = "\n~~~\n";
-
-// Checks a promise of the code under test; a broken one stops the run as a finding.
-void require(bool condition, const char *what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
 
 std::vector<std::string_view> splitParts(std::string_view input) {
     std::vector<std::string_view> parts;
@@ -51,40 +49,12 @@ std::vector<std::string_view> splitParts(std::string_view input) {
     return parts;
 }
 
-void writeBytes(const std::string &path, std::string_view bytes) {
-    std::FILE *file = std::fopen(path.c_str(), "wb");
-    require(file != nullptr, "the fixture folder is writable");
-    if (!bytes.empty())
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-}
-
-const std::string &folder() {
-    // Never destroyed: the exit handler that removes the folder runs after static destructors.
-    static const std::string *path = [] {
-        // A memory file system where there is one: every settings write is flushed to the disk,
-        // which on a real disk would slow the runs down a hundredfold.
-        std::error_code ec;
-        const fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "tessaplex-fuzz-XXXXXX").string();
-        require(mkdtemp(pattern.data()) != nullptr, "a temporary folder can be made");
-        auto *made = new std::string(pattern + "/");
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(folder(), ec);
-        });
-        return made;
-    }();
-    return *path;
-}
-
 constexpr std::string_view Keys[] = {"Staidx", "Worldfile", "ItemFiles", "Unix",  "X1",
                                      "Custom", "",          "a=b",       " Art ", "[x]"};
 
 // Reading is stable, and writing one key changes what that key reads and nothing else.
 void checkSettings(std::string_view text, std::uint8_t choice) {
-    const std::string path = folder() + "settings.ini";
+    const std::string path = scratchFolder() + "settings.ini";
     writeBytes(path, text);
     app::Settings settings(path);
     std::vector<std::string> before;
@@ -124,12 +94,55 @@ void checkTable(const world::ItemTable &table, const world::LineList &lines) {
     }
 }
 
+// What one analysis gives, as far as the two ways must agree on it.
+struct Analysis {
+    world::AnalyseOutcome outcome = world::AnalyseOutcome::NothingToList;
+    std::string bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> lines; // offset and length of each line
+    std::string tsv;
+    std::int32_t progress = 0;
+    std::int32_t maximum = 0;
+};
+
+Analysis analyseWith(world::Parallelism mode, const std::string &dir, const std::string &startText,
+                     const std::string &linesText) {
+    world::setParallelism(mode);
+    app::Session session(dir);
+    ProgressGauge gauge;
+    Analysis result;
+    try {
+        result.outcome = session.analyse(startText, linesText, gauge);
+    } catch (const Error &e) {
+        std::fprintf(stderr, "unexpected error: %s\n", e.what());
+        std::abort();
+    }
+    if (result.outcome == world::AnalyseOutcome::Listed) {
+        checkTable(session.table(), session.lines());
+        require(gauge.progress() == gauge.maximum() || gauge.progress() == 0,
+                "the gauge ends full");
+    } else {
+        require(!session.table().hasHeadings(), "nothing listed leaves the table as it was");
+    }
+    const world::LineList &lines = session.lines();
+    result.bytes = std::string(lines.bytes());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines.line(i);
+        result.lines.emplace_back(static_cast<std::size_t>(line.data() - lines.bytes().data()),
+                                  line.size());
+    }
+    session.table().writeTsv([&](std::string_view piece) { result.tsv += piece; });
+    result.progress = gauge.progress();
+    result.maximum = gauge.maximum();
+    world::setParallelism(world::Parallelism::Automatic);
+    return result;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char *>(data), size);
     const std::vector<std::string_view> parts = splitParts(input);
-    const std::string &dir = folder();
+    const std::string &dir = scratchFolder();
 
     checkSettings(parts[2], size ? data[size - 1] : 0);
 
@@ -143,8 +156,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ini += parts[2];
     writeBytes(dir + "qelm.ini", ini);
 
-    app::Session session(dir);
-    ProgressGauge gauge;
     std::string startText = "0";
     std::string linesText;
     if (parts[3].empty()) {
@@ -157,18 +168,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         linesText =
             newline == std::string_view::npos ? "" : std::string(parts[3].substr(newline + 1));
     }
-    try {
-        const auto outcome = session.analyse(startText, linesText, gauge);
-        if (outcome == world::AnalyseOutcome::Listed) {
-            checkTable(session.table(), session.lines());
-            require(gauge.progress() == gauge.maximum() || gauge.progress() == 0,
-                    "the gauge ends full");
-        } else {
-            require(!session.table().hasHeadings(), "nothing listed leaves the table as it was");
-        }
-    } catch (const Error &e) {
-        std::fprintf(stderr, "unexpected error: %s\n", e.what());
-        std::abort();
-    }
+    const Analysis one = analyseWith(world::Parallelism::OneThread, dir, startText, linesText);
+    const Analysis two =
+        analyseWith(world::Parallelism::AlwaysTwoThreads, dir, startText, linesText);
+    require(one.outcome == two.outcome, "both ways list or both list nothing");
+    require(one.bytes == two.bytes, "both ways read the same bytes");
+    require(one.lines == two.lines, "both ways cut the same lines");
+    require(one.tsv == two.tsv, "both ways list the same rows");
+    require(one.progress == two.progress && one.maximum == two.maximum,
+            "both ways move the gauge alike");
     return 0;
 }
