@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -237,7 +238,10 @@ private slots:
 
     void aRefusedSettingsWriteIsReported() {
         WindowsFixture f;
-        QVERIFY(QDir().mkpath(QString::fromStdString(f.file("qelm.ini"))));
+        // A write-protected settings file: read as usual, never replaced.
+        test::writeFile(f.file("qelm.ini"), "");
+        QVERIFY(QFile::setPermissions(QString::fromStdString(f.file("qelm.ini")),
+                                      QFileDevice::ReadOwner));
         ui::FilterDialog &dialog = showFilter(f);
         QVERIFY(f.messages.errors.isEmpty());
         QTest::mouseClick(dialog.controls().use, Qt::LeftButton);

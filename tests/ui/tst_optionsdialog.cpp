@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -214,8 +215,10 @@ private slots:
 
     void aRefusedWriteIsReported() {
         WindowsFixture f;
-        // A folder where the settings file should be: nothing can be written there.
-        QVERIFY(QDir().mkpath(QString::fromStdString(f.file("qelm.ini"))));
+        // A write-protected settings file: read as usual, never replaced.
+        test::writeFile(f.file("qelm.ini"), "");
+        QVERIFY(QFile::setPermissions(QString::fromStdString(f.file("qelm.ini")),
+                                      QFileDevice::ReadOwner));
         showOptions(f);
         QVERIFY(f.messages.errors.isEmpty());
         f.files.answers.push_back(QStringLiteral("/x/staidx0.mul"));
