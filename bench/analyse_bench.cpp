@@ -2,13 +2,13 @@
 // The steps of Analyse on a generated world held in memory: reading the file, cutting it into
 // lines, listing the items, printing the table as TSV, and looking def names up.
 // TESSAPLEX_BENCH_ITEMS sets the number of item sections (default 200,000).
+#include "base/progressgauge.h"
 #include "itemscripts.h"
 #include "random.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
-#include "world/progressgauge.h"
 #include "worldsave.h"
 
 #include <benchmark/benchmark.h>

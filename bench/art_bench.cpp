@@ -5,8 +5,8 @@
 #include "app/artpreview.h"
 #include "app/settings.h"
 #include "art/artdrawing.h"
-#include "art/memorybytesource.h"
 #include "art/rgbcanvas.h"
+#include "io/memorybytesource.h"
 
 #include <benchmark/benchmark.h>
 
@@ -130,7 +130,7 @@ BENCHMARK(previewFromFiles)
 
 // The drawing alone, from bytes in memory: what is left when the files cost nothing.
 void drawFromMemory(benchmark::State &state) {
-    art::MemoryByteSource data(folder().data());
+    io::MemoryByteSource data(folder().data());
     art::RgbCanvas canvas(131, 201);
     const std::uint64_t lookup = folder().lookup(state.range(0));
     for (auto _ : state) {

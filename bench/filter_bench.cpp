@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Applying the filter: 1,000 entries over 1,000,000 item rows, the largest table an analysis
 // lists. The goal is half a second.
+#include "base/progressgauge.h"
 #include "selection/filter.h"
 #include "selection/filterentry.h"
 #include "world/itemtable.h"
-#include "world/progressgauge.h"
 
 #include <benchmark/benchmark.h>
 

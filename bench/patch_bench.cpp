@@ -7,10 +7,10 @@
 #include "app/errortext.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
-#include "world/error.h"
+#include "base/error.h"
+#include "base/progressgauge.h"
 #include "world/linelist.h"
 #include "world/numberrules.h"
-#include "world/progressgauge.h"
 
 #include <chrono>
 #include <cstdio>

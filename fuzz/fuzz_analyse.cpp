@@ -12,11 +12,11 @@
 
 #include "app/session.h"
 #include "app/settings.h"
-#include "world/error.h"
+#include "base/error.h"
+#include "base/parallelism.h"
+#include "base/progressgauge.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
-#include "world/parallelism.h"
-#include "world/progressgauge.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -104,9 +104,9 @@ struct Analysis {
     std::int32_t maximum = 0;
 };
 
-Analysis analyseWith(world::Parallelism mode, const std::string &dir, const std::string &startText,
+Analysis analyseWith(Parallelism mode, const std::string &dir, const std::string &startText,
                      const std::string &linesText) {
-    world::setParallelism(mode);
+    setParallelism(mode);
     app::Session session(dir);
     ProgressGauge gauge;
     Analysis result;
@@ -133,7 +133,7 @@ Analysis analyseWith(world::Parallelism mode, const std::string &dir, const std:
     session.table().writeTsv([&](std::string_view piece) { result.tsv += piece; });
     result.progress = gauge.progress();
     result.maximum = gauge.maximum();
-    world::setParallelism(world::Parallelism::Automatic);
+    setParallelism(Parallelism::Automatic);
     return result;
 }
 
@@ -168,9 +168,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         linesText =
             newline == std::string_view::npos ? "" : std::string(parts[3].substr(newline + 1));
     }
-    const Analysis one = analyseWith(world::Parallelism::OneThread, dir, startText, linesText);
-    const Analysis two =
-        analyseWith(world::Parallelism::AlwaysTwoThreads, dir, startText, linesText);
+    const Analysis one = analyseWith(Parallelism::OneThread, dir, startText, linesText);
+    const Analysis two = analyseWith(Parallelism::AlwaysTwoThreads, dir, startText, linesText);
     require(one.outcome == two.outcome, "both ways list or both list nothing");
     require(one.bytes == two.bytes, "both ways read the same bytes");
     require(one.lines == two.lines, "both ways cut the same lines");

@@ -4,8 +4,8 @@
 // Input: byte 0 picks the canvas, bytes 1-2 the entry (kept within the index, plus one entry past
 // it), bytes 3-4 how many of the remaining bytes form the index; the rest is the art data file.
 #include "art/artdrawing.h"
-#include "art/memorybytesource.h"
 #include "art/rgbcanvas.h"
+#include "io/memorybytesource.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +14,7 @@
 
 namespace {
 
+using namespace tessaplex;
 using namespace tessaplex::art;
 
 constexpr ScreenColour Sentinel = 0x123456;
@@ -45,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t rest = size - 5;
     const std::size_t indexLength = std::min<std::size_t>(data[3] | data[4] << 8, rest);
     const std::string_view bytes(reinterpret_cast<const char *>(data + 5), rest);
-    MemoryByteSource index(bytes.substr(0, indexLength));
-    MemoryByteSource artData(bytes.substr(indexLength));
+    io::MemoryByteSource index(bytes.substr(0, indexLength));
+    io::MemoryByteSource artData(bytes.substr(indexLength));
     const std::uint32_t entry = (data[1] | data[2] << 8) % (indexLength / 12 + 2);
 
     CheckedCanvas canvas(canvasSize.width, canvasSize.height, Sentinel);

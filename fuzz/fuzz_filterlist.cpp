@@ -8,14 +8,14 @@
 // ATTR, X, Y, marked before), and then the filter list file's bytes.
 #include "fuzzsupport.h"
 
+#include "base/error.h"
+#include "base/progressgauge.h"
 #include "selection/filter.h"
 #include "selection/filterarea.h"
 #include "selection/filterentry.h"
 #include "selection/filterlist.h"
-#include "world/error.h"
 #include "world/itemtable.h"
 #include "world/numberrules.h"
-#include "world/progressgauge.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -30,9 +30,9 @@
 #include "fuzzsupport.h"
 
 #include "app/session.h"
-#include "world/error.h"
+#include "base/error.h"
+#include "base/progressgauge.h"
 #include "world/itemtable.h"
-#include "world/progressgauge.h"
 
 #include <cinttypes>
 #include <cstdint>

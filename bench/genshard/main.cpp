@@ -3,11 +3,11 @@
 #include "app/errortext.h"
 #include "app/settings.h"
 #include "artfiles.h"
+#include "base/error.h"
 #include "itemscripts.h"
 #include "random.h"
 #include "shardpart.h"
 #include "staticsfiles.h"
-#include "world/error.h"
 #include "worldsave.h"
 
 #include <CLI/CLI.hpp>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outputfile.h"
 
-#include "world/error.h"
+#include "base/error.h"
 
 namespace tessaplex::bench {
 

@@ -3,8 +3,8 @@
 
 #include "app/session.h"
 #include "app/startdirectory.h"
-#include "art/inputfile.h"
-#include "world/error.h"
+#include "base/error.h"
+#include "io/inputfile.h"
 #include "world/numberrules.h"
 
 #include <optional>
@@ -14,8 +14,8 @@ namespace tessaplex::app {
 
 namespace {
 
-art::InputFile openArtFile(const std::string &path) {
-    std::optional<art::InputFile> file = art::InputFile::open(nativePath(path));
+io::InputFile openArtFile(const std::string &path) {
+    std::optional<io::InputFile> file = io::InputFile::open(nativePath(path));
     if (!file)
         throw Error("Cannot open file " + path);
     return std::move(*file);
@@ -25,8 +25,8 @@ art::InputFile openArtFile(const std::string &path) {
 
 art::DrawOutcome previewArt(const Settings &settings, std::uint32_t entry,
                             art::PixelCanvas &canvas) {
-    art::InputFile artData = openArtFile(settings.readText(SettingsSection, keys::Art));
-    art::InputFile artIndex = openArtFile(settings.readText(SettingsSection, keys::ArtIdx));
+    io::InputFile artData = openArtFile(settings.readText(SettingsSection, keys::Art));
+    io::InputFile artIndex = openArtFile(settings.readText(SettingsSection, keys::ArtIdx));
     return art::drawArtEntry(artData, artIndex, entry, canvas);
 }
 

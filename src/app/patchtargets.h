@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/settings.h"
-#include "statics/filesystem.h"
+#include "io/filesystem.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +12,6 @@ namespace tessaplex::app {
 // The files that a PATCH replaces, as the settings name them, links followed: the static index
 // file, the static data file and the world file, leaving out those the settings leave empty.
 [[nodiscard]] std::vector<std::string> patchTargets(const Settings &settings,
-                                                    statics::FileSystem &files);
+                                                    io::FileSystem &files);
 
 } // namespace tessaplex::app

@@ -2,9 +2,9 @@
 #include "app/session.h"
 
 #include "app/startdirectory.h"
-#include "world/error.h"
+#include "base/error.h"
+#include "io/wholefile.h"
 #include "world/itemnamecatalog.h"
-#include "world/wholefile.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -22,7 +22,7 @@ constexpr std::uint64_t MaxScriptSize = std::uint64_t{256} << 20;
 // Whether a file is there to be read: false when it is absent; throws Error("Cannot open file
 // <path>") for anything there that cannot be read. The line list reading it sets its own bound.
 bool isPresent(const std::string &path) {
-    return WholeFile::open(path, std::numeric_limits<std::uint64_t>::max()).has_value();
+    return io::WholeFile::open(path, std::numeric_limits<std::uint64_t>::max()).has_value();
 }
 
 } // namespace
@@ -37,7 +37,7 @@ std::string Session::ownFilePath(const char *fileName) const {
 
 void Session::readScriptFileList() {
     const std::string path = ownFilePath(ScriptListFileName);
-    const std::optional<std::string> bytes = WholeFile::readAll(path, MaxScriptListSize);
+    const std::optional<std::string> bytes = io::WholeFile::readAll(path, MaxScriptListSize);
     if (!bytes)
         return; // the holder keeps the list of the last analysis that found the file
     world::LineList list;
@@ -73,7 +73,7 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
             if (name.empty())
                 continue; // an empty line names no file, not the folder itself
             const std::string path = nativePath(folder + name);
-            const std::optional<std::string> bytes = WholeFile::readAll(path, MaxScriptSize);
+            const std::optional<std::string> bytes = io::WholeFile::readAll(path, MaxScriptSize);
             if (!bytes)
                 continue;
             script.setBytes(*bytes, path);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/settings.h"
-#include "statics/patchplan.h"
+#include "patch/patchplan.h"
 #include "world/analyse.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
@@ -19,7 +19,7 @@ namespace tessaplex {
 class ProgressGauge;
 }
 
-namespace tessaplex::statics {
+namespace tessaplex::io {
 class FileSystem;
 }
 
@@ -60,7 +60,7 @@ public:
     // before every command. Throws Error when such a PATCH cannot be completed, or when another
     // run is patching these files.
     void settleInterruptedPatch();
-    void settleInterruptedPatch(statics::FileSystem &files);
+    void settleInterruptedPatch(io::FileSystem &files);
 
     std::vector<std::string> &scriptFileList() { return m_scriptFileList; }
     std::vector<std::string> &mainFilterList() { return m_mainFilterList; }
@@ -86,11 +86,11 @@ public:
     enum class PatchOutcome { TooManyMarks, Finished };
     PatchOutcome patch(ProgressGauge &gauge);
     // The same on the given files (tests hand in files that fail on purpose).
-    PatchOutcome patch(ProgressGauge &gauge, statics::FileSystem &files);
+    PatchOutcome patch(ProgressGauge &gauge, io::FileSystem &files);
     // Every check of PATCH, changing no file: what PATCH would write, or nothing when too many
     // rows are marked. Throws Error as patch() does; with no marked row the plan is empty.
-    [[nodiscard]] std::optional<statics::PatchPlan> planPatch() const;
-    [[nodiscard]] std::optional<statics::PatchPlan> planPatch(statics::FileSystem &files) const;
+    [[nodiscard]] std::optional<patch::PatchPlan> planPatch() const;
+    [[nodiscard]] std::optional<patch::PatchPlan> planPatch(io::FileSystem &files) const;
 
     // The world file path the table was analysed from and the line list generation it used;
     // PATCH refuses to rewrite a file whose lines no longer belong to the table.

@@ -3,12 +3,12 @@
 
 #include "app/patchtargets.h"
 #include "app/startdirectory.h"
-#include "statics/mapgeometry.h"
-#include "statics/patchcompletion.h"
-#include "statics/realfilesystem.h"
-#include "statics/staticspatcher.h"
-#include "world/error.h"
-#include "world/largememory.h"
+#include "base/error.h"
+#include "base/largememory.h"
+#include "formats/mapgeometry.h"
+#include "io/realfilesystem.h"
+#include "patch/patchcompletion.h"
+#include "patch/staticspatcher.h"
 #include "world/numberrules.h"
 
 #include <cstring>
@@ -20,7 +20,7 @@ namespace tessaplex::app {
 
 namespace {
 
-using statics::LineRange;
+using patch::LineRange;
 using world::ItemTable;
 
 constexpr std::uint32_t MaxMarks = 500000;
@@ -46,7 +46,7 @@ std::string rowText(int row) {
 struct ConvertedRow {
     std::int32_t block = 0;
     std::int32_t x = 0, y = 0;
-    statics::TBlocks record;
+    patch::TBlocks record;
     std::int32_t startLine = 0;
     std::int32_t endLine = 0;
 };
@@ -77,7 +77,7 @@ ConvertedRow convertRow(const ItemTable &table, int row) {
         refuse("Z " + std::to_string(z), "heights -128 to 127");
     c.x = x;
     c.y = y;
-    c.record = statics::TBlocks::of(static_cast<std::int32_t>(id), x, y, z, color);
+    c.record = patch::TBlocks::of(static_cast<std::int32_t>(id), x, y, z, color);
     return c;
 }
 
@@ -102,7 +102,7 @@ int markedRow(const ItemTable &table, std::size_t k) {
 struct PendingItem {
     std::int32_t block = 0;
     std::int32_t x = 0, y = 0;
-    statics::TBlocks record;
+    patch::TBlocks record;
 };
 
 // The lines in memory must be those of the analysed file, and still that file's bytes, or the
@@ -133,7 +133,7 @@ bool isSectionHeader(std::string_view line) {
 
 // Each marked row's lines must still be its item section: a "[WORLDITEM" line to an empty line,
 // after the section of the marked row before it.
-void checkSections(const Session &session, const statics::LineRanges &ranges) {
+void checkSections(const Session &session, const patch::LineRanges &ranges) {
     const world::LineList &lines = session.lines();
     std::size_t k = 0;
     std::int64_t previousEnd = -1;
@@ -160,19 +160,19 @@ void checkSections(const Session &session, const statics::LineRanges &ranges) {
     });
 }
 
-using FolderLocks = std::vector<std::unique_ptr<statics::FolderLock>>;
+using FolderLocks = std::vector<std::unique_ptr<io::FolderLock>>;
 
 struct PreparedPatch {
     enum class State { TooManyMarks, NothingMarked, Ready } state = State::Ready;
     FolderLocks locks; // held until the patch is written, from before its files are looked at
-    std::unique_ptr<statics::StaticsPatcher> patcher;
+    std::unique_ptr<patch::StaticsPatcher> patcher;
     bool unixLineEnds = false;
 };
 
 // Everything PATCH does before it writes: the limit, the conversion of the marked rows, the
 // settings, and every check of the files, in that order.
 // beforeFiles runs once the rows are converted, before the first file is looked at.
-PreparedPatch preparePatch(const Session &session, statics::FileSystem &files,
+PreparedPatch preparePatch(const Session &session, io::FileSystem &files,
                            const std::function<FolderLocks()> &beforeFiles) {
     PreparedPatch prepared;
     const ItemTable &table = session.table();
@@ -184,9 +184,9 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files,
         return prepared;
     }
 
-    std::vector<PendingItem, world::LargeAllocator<PendingItem>> pending;
+    std::vector<PendingItem, LargeAllocator<PendingItem>> pending;
     pending.reserve(marked);
-    statics::LineRanges ranges;
+    patch::LineRanges ranges;
     ranges.reserve(marked);
     forEachMarkedRow(table, [&](int row) {
         const ConvertedRow c = convertRow(table, row);
@@ -200,10 +200,10 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files,
     }
 
     const Settings &settings = session.settings();
-    statics::PatchFiles paths =
-        statics::PatchFiles::fromSettings(settings.readText(SettingsSection, keys::Statics),
-                                          settings.readText(SettingsSection, keys::Staidx),
-                                          settings.readText(SettingsSection, keys::WorldFileRead));
+    patch::PatchFiles paths =
+        patch::PatchFiles::fromSettings(settings.readText(SettingsSection, keys::Statics),
+                                        settings.readText(SettingsSection, keys::Staidx),
+                                        settings.readText(SettingsSection, keys::WorldFileRead));
     checkLinesBelongToTable(session, nativePath(paths.world));
     checkSections(session, ranges);
     prepared.locks = beforeFiles();
@@ -217,20 +217,20 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files,
             throw Error("Cannot open file " + native);
         *path = *followed;
     }
-    paths = statics::PatchFiles::fromSettings(paths.statics, paths.staidx, paths.world);
+    paths = patch::PatchFiles::fromSettings(paths.statics, paths.staidx, paths.world);
 
-    prepared.patcher = std::make_unique<statics::StaticsPatcher>(files, std::move(paths));
-    statics::StaticsPatcher &patcher = *prepared.patcher;
+    prepared.patcher = std::make_unique<patch::StaticsPatcher>(files, std::move(paths));
+    patch::StaticsPatcher &patcher = *prepared.patcher;
     patcher.inspect();
-    statics::TBlockManager &blocks = patcher.blocks();
+    patch::TBlockManager &blocks = patcher.blocks();
     blocks.reserve(marked);
     // The map is as wide as the index has columns and 4,096 positions high; a position beyond
     // either edge would still give a block number, of another column.
     const std::int32_t width =
-        static_cast<std::int32_t>(blocks.blockCount() / statics::BlocksPerColumn) *
-        statics::BlockSide;
+        static_cast<std::int32_t>(blocks.blockCount() / formats::BlocksPerColumn) *
+        formats::BlockSide;
     const std::int32_t height =
-        static_cast<std::int32_t>(statics::BlocksPerColumn) * statics::BlockSide;
+        static_cast<std::int32_t>(formats::BlocksPerColumn) * formats::BlockSide;
     for (std::size_t k = 0; k < pending.size(); ++k) {
         const PendingItem &item = pending[k];
         if (item.x < 0 || item.x >= width || item.y < 0 || item.y >= height)
@@ -254,17 +254,17 @@ PreparedPatch preparePatch(const Session &session, statics::FileSystem &files,
 } // namespace
 
 Session::PatchOutcome Session::patch(ProgressGauge &gauge) {
-    statics::RealFileSystem files;
+    io::RealFileSystem files;
     return patch(gauge, files);
 }
 
-Session::PatchOutcome Session::patch(ProgressGauge &gauge, statics::FileSystem &files) {
+Session::PatchOutcome Session::patch(ProgressGauge &gauge, io::FileSystem &files) {
     // The locks are held from the settling of an earlier PATCH to the end of this one, so that
     // no other run finds this one's files unfinished.
     PreparedPatch prepared = preparePatch(*this, files, [&] {
         const std::vector<std::string> targets = patchTargets(m_settings, files);
-        FolderLocks locks = statics::lockFoldersOf(files, targets);
-        notify(statics::settleInterruptedPatch(files, targets));
+        FolderLocks locks = patch::lockFoldersOf(files, targets);
+        notify(patch::settleInterruptedPatch(files, targets));
         return locks;
     });
     if (prepared.state == PreparedPatch::State::TooManyMarks)
@@ -274,17 +274,17 @@ Session::PatchOutcome Session::patch(ProgressGauge &gauge, statics::FileSystem &
     return PatchOutcome::Finished;
 }
 
-std::optional<statics::PatchPlan> Session::planPatch() const {
-    statics::RealFileSystem files;
+std::optional<patch::PatchPlan> Session::planPatch() const {
+    io::RealFileSystem files;
     return planPatch(files);
 }
 
-std::optional<statics::PatchPlan> Session::planPatch(statics::FileSystem &files) const {
+std::optional<patch::PatchPlan> Session::planPatch(io::FileSystem &files) const {
     const PreparedPatch prepared = preparePatch(*this, files, [] { return FolderLocks{}; });
     if (prepared.state == PreparedPatch::State::TooManyMarks)
         return std::nullopt;
     if (prepared.state == PreparedPatch::State::NothingMarked)
-        return statics::PatchPlan{};
+        return patch::PatchPlan{};
     return prepared.patcher->plan(m_lines, prepared.unixLineEnds);
 }
 

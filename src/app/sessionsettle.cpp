@@ -2,12 +2,12 @@
 #include "app/patchtargets.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
-#include "statics/patchcompletion.h"
-#include "statics/realfilesystem.h"
+#include "io/realfilesystem.h"
+#include "patch/patchcompletion.h"
 
 namespace tessaplex::app {
 
-std::vector<std::string> patchTargets(const Settings &settings, statics::FileSystem &files) {
+std::vector<std::string> patchTargets(const Settings &settings, io::FileSystem &files) {
     std::vector<std::string> targets;
     for (std::string_view key : {keys::Staidx, keys::Statics, keys::WorldFileRead}) {
         const std::string path = settings.readText(SettingsSection, key);
@@ -21,14 +21,14 @@ std::vector<std::string> patchTargets(const Settings &settings, statics::FileSys
 }
 
 void Session::settleInterruptedPatch() {
-    statics::RealFileSystem files;
+    io::RealFileSystem files;
     settleInterruptedPatch(files);
 }
 
-void Session::settleInterruptedPatch(statics::FileSystem &files) {
+void Session::settleInterruptedPatch(io::FileSystem &files) {
     const std::vector<std::string> targets = patchTargets(m_settings, files);
-    const auto locks = statics::lockFoldersOf(files, targets);
-    notify(statics::settleInterruptedPatch(files, targets));
+    const auto locks = patch::lockFoldersOf(files, targets);
+    notify(patch::settleInterruptedPatch(files, targets));
 }
 
 void Session::notify(const std::vector<std::string> &notices) {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings.h"
 
-#include "world/error.h"
+#include "base/error.h"
+#include "io/safewrite.h"
+#include "io/wholefile.h"
 #include "world/numberrules.h"
-#include "world/safewrite.h"
-#include "world/wholefile.h"
 
 #include <optional>
 #include <vector>
@@ -26,7 +26,7 @@ constexpr std::uint64_t MaxFileSize = std::uint64_t{4} << 20;
 
 // The whole file; a missing file reads as an empty one, so every key gives its default.
 std::string readFile(const std::string &path) {
-    return WholeFile::readAll(path, MaxFileSize).value_or(std::string());
+    return io::WholeFile::readAll(path, MaxFileSize).value_or(std::string());
 }
 
 std::vector<Line> splitLines(std::string_view text) {
@@ -186,7 +186,7 @@ void Settings::writeText(std::string_view section, std::string_view key, std::st
         text += "[" + std::string(section) + "]" + eol + entryLine + eol;
     }
 
-    if (!writeFileSafely(m_path, text))
+    if (!io::writeFileSafely(m_path, text))
         throw Error("Unable to write to " + m_path);
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "art/artdrawing.h"
 
-#include "art/artindexrecord.h"
-#include "art/bytewindow.h"
-#include "world/littleendian.h"
+#include "base/littleendian.h"
+#include "formats/artindexrecord.h"
+#include "io/bytewindow.h"
 
 #include <algorithm>
 
@@ -23,8 +23,8 @@ void paintDoubled(PixelCanvas &canvas, int x, int y, ScreenColour colour) {
 
 // The raw diamond, doubled: rows from the top, the upper half widening by 2 pixels a row, the
 // lower half narrowing again, every row centred on the vertical axis at x = 44.
-DrawOutcome drawRaw(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas) {
-    const ByteWindow::Span record = window.bytes(lookup, RawRecordSize);
+DrawOutcome drawRaw(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas) {
+    const io::ByteWindow::Span record = window.bytes(lookup, RawRecordSize);
     const std::size_t pixels = record.size / 2;
     std::size_t next = 0;
     constexpr int Half = RawSide / 2;
@@ -47,8 +47,8 @@ DrawOutcome drawRaw(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canva
 
 // A run record at its own size. Rows below the canvas cannot show, so they are not read; a run
 // limit there could only end a drawing that shows nothing more anyway.
-DrawOutcome drawRuns(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas) {
-    const ByteWindow::Span header = window.bytes(lookup + 4, 4);
+DrawOutcome drawRuns(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas) {
+    const io::ByteWindow::Span header = window.bytes(lookup + 4, 4);
     if (header.size < 4)
         return DrawOutcome::Damaged;
     const std::uint32_t height = readU16le(header.data + 2);
@@ -61,7 +61,7 @@ DrawOutcome drawRuns(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canv
     // The table is read at once: fetched row by row, it would pull the window away from the row
     // data and back for every row of a large record.
     std::uint16_t offsets[MaxRunRows];
-    const ByteWindow::Span tableBytes = window.bytes(table, 2 * std::size_t{rows});
+    const io::ByteWindow::Span tableBytes = window.bytes(table, 2 * std::size_t{rows});
     const std::uint32_t knownRows = static_cast<std::uint32_t>(tableBytes.size / 2);
     for (std::uint32_t row = 0; row < knownRows; ++row)
         offsets[row] = readU16le(tableBytes.data + 2 * row);
@@ -72,7 +72,7 @@ DrawOutcome drawRuns(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canv
         std::uint64_t at = data + 2 * std::uint64_t{offsets[row]};
         std::int64_t x = 0;
         for (;;) {
-            const ByteWindow::Span run = window.bytes(at, 4);
+            const io::ByteWindow::Span run = window.bytes(at, 4);
             if (run.size < 4)
                 return DrawOutcome::Damaged;
             const std::uint32_t skip = readU16le(run.data);
@@ -83,7 +83,7 @@ DrawOutcome drawRuns(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canv
             if (skip == 0 && count == 0)
                 break;
             x += skip;
-            const ByteWindow::Span pixels = window.bytes(at, 2 * std::size_t{count});
+            const io::ByteWindow::Span pixels = window.bytes(at, 2 * std::size_t{count});
             const std::int64_t present = static_cast<std::int64_t>(pixels.size / 2);
             // Only the pixels that land on the canvas are converted and painted.
             const std::int64_t visible = std::min(present, canvasWidth - x);
@@ -104,9 +104,9 @@ DrawOutcome drawRuns(ByteWindow &window, std::uint64_t lookup, PixelCanvas &canv
 
 } // namespace
 
-DrawOutcome drawArtRecord(ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas) {
-    ByteWindow window(artData);
-    const ByteWindow::Span flagBytes = window.bytes(lookup, 4);
+DrawOutcome drawArtRecord(io::ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas) {
+    io::ByteWindow window(artData);
+    const io::ByteWindow::Span flagBytes = window.bytes(lookup, 4);
     canvas.fill(White);
     if (flagBytes.size < 4)
         return DrawOutcome::Damaged;
@@ -115,9 +115,10 @@ DrawOutcome drawArtRecord(ByteSource &artData, std::uint64_t lookup, PixelCanvas
     return drawRuns(window, lookup, canvas);
 }
 
-DrawOutcome drawArtEntry(ByteSource &artData, ByteSource &artIndex, std::uint32_t entry,
+DrawOutcome drawArtEntry(io::ByteSource &artData, io::ByteSource &artIndex, std::uint32_t entry,
                          PixelCanvas &canvas) {
-    const std::optional<ArtIndexRecord> record = ArtIndexRecord::read(artIndex, entry);
+    const std::optional<formats::ArtIndexRecord> record =
+        formats::ArtIndexRecord::read(artIndex, entry);
     if (!record)
         return DrawOutcome::NoIndexRecord;
     if (record->isEmpty())

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "art/bytesource.h"
 #include "art/pixelcanvas.h"
+#include "io/bytesource.h"
 
 #include <cstdint>
 
@@ -58,11 +58,11 @@ enum class DrawOutcome {
 // fills the whole canvas white and draws the record found at its lookup in artData. Pixels that
 // fall outside the canvas are left out. Reads nothing past the end of either source, and the work
 // is bounded whatever the bytes: at most MaxRunRows rows, each ending by MaxRunRowWidth.
-DrawOutcome drawArtEntry(ByteSource &artData, ByteSource &artIndex, std::uint32_t entry,
+DrawOutcome drawArtEntry(io::ByteSource &artData, io::ByteSource &artIndex, std::uint32_t entry,
                          PixelCanvas &canvas);
 
 // Fills the canvas white and draws the art record that starts at byte lookup of artData.
 // Returns Drawn or Damaged as drawArtEntry does.
-DrawOutcome drawArtRecord(ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas);
+DrawOutcome drawArtRecord(io::ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas);
 
 } // namespace tessaplex::art

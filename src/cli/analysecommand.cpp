@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/session.h"
+#include "base/error.h"
 #include "cli/analysewindow.h"
 #include "cli/command.h"
-#include "world/error.h"
 #include "world/itemtable.h"
 
 #include <CLI/CLI.hpp>

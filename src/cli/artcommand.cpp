@@ -5,9 +5,9 @@
 #include "art/artdrawing.h"
 #include "art/imageencoding.h"
 #include "art/rgbcanvas.h"
+#include "base/error.h"
 #include "cli/command.h"
-#include "world/error.h"
-#include "world/safewrite.h"
+#include "io/safewrite.h"
 
 #include <CLI/CLI.hpp>
 
@@ -142,7 +142,7 @@ public:
             break;
         }
         const std::string bytes = png ? art::encodePng(canvas) : art::encodePpm(canvas);
-        if (!writeFileSafely(app::nativePath(m_outPath), bytes))
+        if (!io::writeFileSafely(app::nativePath(m_outPath), bytes))
             throw Error("Unable to write to " + m_outPath);
         if (outcome == art::DrawOutcome::Damaged) {
             std::fprintf(stderr, "%s is damaged: drawn as far as the art files could be read\n",

@@ -3,8 +3,8 @@
 #include "app/errortext.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
+#include "base/error.h"
 #include "cli/command.h"
-#include "world/error.h"
 
 #include <CLI/CLI.hpp>
 

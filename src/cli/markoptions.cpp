@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/markoptions.h"
 
+#include "app/filtersettings.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
+#include "base/error.h"
 #include "cli/terminalgauge.h"
 #include "selection/filter.h"
-#include "selection/filtersettings.h"
 #include "selection/marks.h"
-#include "world/error.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/session.h"
+#include "base/error.h"
 #include "cli/analysewindow.h"
 #include "cli/command.h"
 #include "cli/markoptions.h"
 #include "cli/terminalgauge.h"
-#include "world/error.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char *TooManyMarks = "You can only select 500.000 items";
 
-void printPlan(const statics::PatchPlan &plan) {
+void printPlan(const patch::PatchPlan &plan) {
     std::printf("Items: %zu\nBlocks touched: %lu\nLines removed: %llu\n", plan.items,
                 static_cast<unsigned long>(plan.blocksTouched),
                 static_cast<unsigned long long>(plan.linesRemoved));

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection/filter.h"
 
+#include "base/progressgauge.h"
 #include "selection/filterentry.h"
 #include "world/itemtable.h"
-#include "world/progressgauge.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection/filterlist.h"
 
-#include "world/error.h"
+#include "base/error.h"
+#include "io/safewrite.h"
+#include "io/wholefile.h"
 #include "world/linelist.h"
-#include "world/safewrite.h"
-#include "world/wholefile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -58,14 +58,14 @@ bool filterListFileExists(const std::string &path) {
 }
 
 FilterEntries readFilterListFile(const std::string &path) {
-    std::optional<std::string> bytes = WholeFile::readAll(path, MaxFileSize);
+    std::optional<std::string> bytes = io::WholeFile::readAll(path, MaxFileSize);
     if (!bytes)
         throw Error("Cannot open file " + path);
     return parseFilterList(*bytes);
 }
 
 bool reloadFilterList(const std::string &path, FilterEntries &entries) {
-    std::optional<std::string> bytes = WholeFile::readAll(path, MaxFileSize);
+    std::optional<std::string> bytes = io::WholeFile::readAll(path, MaxFileSize);
     if (!bytes)
         return false;
     entries = parseFilterList(*bytes);
@@ -73,7 +73,7 @@ bool reloadFilterList(const std::string &path, FilterEntries &entries) {
 }
 
 void writeFilterListFile(const std::string &path, const FilterEntries &entries) {
-    if (!writeFileSafely(path, formatFilterList(entries)))
+    if (!io::writeFileSafely(path, formatFilterList(entries)))
         throw Error("Cannot create file " + path);
 }
 

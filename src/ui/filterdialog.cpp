@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/filterdialog.h"
 
+#include "app/filtersettings.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
 #include "selection/filter.h"
 #include "selection/filterentry.h"
-#include "selection/filtersettings.h"
 #include "ui/groupbox.h"
 #include "ui/itemtablemodel.h"
 #include "ui/mainwindow.h"

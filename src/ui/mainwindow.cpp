@@ -3,6 +3,7 @@
 
 #include "app/artpreview.h"
 #include "app/startdirectory.h"
+#include "base/error.h"
 #include "selection/filter.h"
 #include "selection/marks.h"
 #include "selection/search.h"
@@ -13,7 +14,6 @@
 #include "ui/previewimage.h"
 #include "ui/progressgaugewidget.h"
 #include "ui/uistyle.h"
-#include "world/error.h"
 #include "world/numberrules.h"
 
 #include <QCheckBox>

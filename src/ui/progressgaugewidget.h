@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "world/progressgauge.h"
+#include "base/progressgauge.h"
 
 #include <QWidget>
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/analyse.h"
-#include "world/backgroundwork.h"
+#include "base/backgroundwork.h"
 
+#include "base/parallelism.h"
+#include "base/progressgauge.h"
+#include "base/twoends.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
 #include "world/numberrules.h"
-#include "world/parallelism.h"
-#include "world/progressgauge.h"
-#include "world/twoends.h"
 
 #include <algorithm>
 #include <cstring>

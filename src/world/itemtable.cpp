@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/itemtable.h"
-#include "world/backgroundwork.h"
+#include "base/backgroundwork.h"
 
+#include "base/parallelism.h"
 #include "world/numberrules.h"
-#include "world/parallelism.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "world/largememory.h"
+#include "base/largememory.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/linelist.h"
 
-#include "world/error.h"
-#include "world/parallelism.h"
-#include "world/wholefile.h"
+#include "base/error.h"
+#include "base/parallelism.h"
+#include "io/wholefile.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -388,7 +388,7 @@ private:
 bool readWholeFile(const std::string &path, LargeArray<char> &data, std::size_t &size,
                    std::optional<LineCutter> &cutter) {
     // Line offsets are 32-bit: a larger file cannot be listed, and is not read beyond that.
-    std::optional<WholeFile> file = WholeFile::open(path, MaxSize - 1);
+    std::optional<io::WholeFile> file = io::WholeFile::open(path, MaxSize - 1);
     if (!file)
         return false;
     const auto expected = static_cast<std::size_t>(file->size());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/numberrules.h"
 
-#include "world/error.h"
+#include "base/error.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What PATCH replaces when a file is reached through a link, has several names, or belongs to
 // another user.
-#include "statics/patchshard.h"
-#include "world/error.h"
+#include "base/error.h"
+#include "patch/patchshard.h"
 
 #include <gtest/gtest.h>
 

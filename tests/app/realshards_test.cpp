@@ -2,10 +2,10 @@
 // Analyse on the world saves of real shards with their own item scripts. The files are read
 // where they lie; the expected rows were worked out from the files by hand.
 #include "app/session.h"
+#include "base/progressgauge.h"
 #include "support/realdata.h"
 #include "support/tabletext.h"
 #include "support/testsupport.h"
-#include "world/progressgauge.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/session.h"
+#include "base/error.h"
+#include "base/progressgauge.h"
 #include "support/tabletext.h"
 #include "support/testsupport.h"
-#include "world/error.h"
-#include "world/progressgauge.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/error.h"
+#include "patch/failingfilesystem.h"
+#include "patch/patchshard.h"
 #include "selection/marks.h"
-#include "statics/failingfilesystem.h"
-#include "statics/patchshard.h"
-#include "world/error.h"
 #include "world/itemtable.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 
 using namespace tessaplex;
 using namespace tessaplex::test;
-using statics::IndexRecord;
+using formats::IndexRecord;
 using Outcome = app::Session::PatchOutcome;
 
 namespace {
@@ -28,13 +28,13 @@ const std::string block3 = "TENBYTES!!";
 const std::string block700 = staticBytes(0x700, 7, 7, 10, 0);
 const std::string oldData = block600 + block1 + block3 + "gap.." + block700 + "end";
 
-const std::string oldIndex =
-    indexBytes(TwoColumns, {{600, {0, 14, 0x600}},
-                            {1, {14, 21, 0x11111111}},
-                            {2, {IndexRecord::None, IndexRecord::None, 0xDEADBEEF}},
-                            {3, {35, 10, 3}},
-                            {5, {31, 0, 99}},
-                            {700, {50, 7, 0x700}}});
+const std::string oldIndex = indexBytes(
+    TwoColumns, {{600, {0, 14, 0x600}},
+                 {1, {14, 21, 0x11111111}},
+                 {2, {formats::IndexRecord::None, formats::IndexRecord::None, 0xDEADBEEF}},
+                 {3, {35, 10, 3}},
+                 {5, {31, 0, 99}},
+                 {700, {50, 7, 0x700}}});
 
 const std::string lead = "[WORLDCHAR c_man]\r\nSERIAL=01\r\nP=1,1,0\r\n\r\n";
 const std::string items[] = {
@@ -82,7 +82,7 @@ TEST(SessionPatch, MergesTheMarkedItemsIntoTheirBlocksByteForByte) {
     EXPECT_EQ(readFile(shard.staidx), indexBytes(TwoColumns, {{1, {0, 35, 0x11111111}},
                                                               {2, {35, 14, 0xDEADBEEF}},
                                                               {3, {49, 10, 3}},
-                                                              {5, IndexRecord::empty(99)},
+                                                              {5, formats::IndexRecord::empty(99)},
                                                               {512, {59, 7, 0}},
                                                               {600, {66, 14, 0x600}},
                                                               {700, {80, 7, 0x700}}}));
@@ -118,8 +118,8 @@ TEST(SessionPatch, KeepsTheRecordCountOfAClassicOrAWideIndex) {
         ASSERT_EQ(shard.patch(), Outcome::Finished);
         const std::string index = readFile(shard.staidx);
         ASSERT_EQ(index.size(), std::size_t{records} * 12);
-        EXPECT_EQ(indexRecordAt(index, 0), (IndexRecord{0, 7, 5}));
-        EXPECT_EQ(indexRecordAt(index, records - 1), (IndexRecord{7, 7, 0}));
+        EXPECT_EQ(indexRecordAt(index, 0), (formats::IndexRecord{0, 7, 5}));
+        EXPECT_EQ(indexRecordAt(index, records - 1), (formats::IndexRecord{7, 7, 0}));
         EXPECT_EQ(readFile(shard.statics),
                   staticBytes(1, 0, 0, 0, 0) + staticBytes(0x0eed, 7, 7, 0, 0));
         EXPECT_EQ(shard.gauge.maxima.front(), static_cast<std::int32_t>(records));

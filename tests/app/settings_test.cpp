@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings.h"
+#include "base/error.h"
 #include "support/testsupport.h"
-#include "world/error.h"
 
 #include <gtest/gtest.h>
 

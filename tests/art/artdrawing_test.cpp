@@ -4,9 +4,9 @@
 #include "app/session.h"
 #include "art/artdrawing.h"
 #include "art/rgbcanvas.h"
+#include "base/error.h"
 #include "support/artfixture.h"
 #include "support/testsupport.h"
-#include "world/error.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "art/artdrawing.h"
 #include "art/rgbcanvas.h"
 #include "artfiles.h"
+#include "base/littleendian.h"
 #include "support/runcli.h"
 #include "support/testsupport.h"
-#include "world/littleendian.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection/filter.h"
 
+#include "base/error.h"
 #include "filtertables.h"
 #include "support/testsupport.h"
-#include "world/error.h"
 #include "world/numberrules.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection/filterlist.h"
 
+#include "base/error.h"
 #include "support/testsupport.h"
-#include "world/error.h"
 
 #include <gtest/gtest.h>
 

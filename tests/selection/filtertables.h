@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/progressgauge.h"
 #include "world/itemtable.h"
-#include "world/progressgauge.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/progressgauge.h"
 #include "support/tabletext.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
-#include "world/progressgauge.h"
 
 #include <gtest/gtest.h>
 

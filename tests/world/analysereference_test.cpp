@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Analyse gathers the key lines of a section without looking at them one by one; on random
 // worlds it must list exactly what the listing rule applied line by line lists.
+#include "base/progressgauge.h"
 #include "support/referencelisting.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
-#include "world/progressgauge.h"
 
 #include <gtest/gtest.h>
 

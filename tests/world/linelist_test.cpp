@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/error.h"
 #include "support/referencelines.h"
 #include "support/testsupport.h"
-#include "world/error.h"
 #include "world/linelist.h"
 
 #include <gtest/gtest.h>

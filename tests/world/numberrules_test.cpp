@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "world/error.h"
+#include "base/error.h"
 #include "world/numberrules.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "patch/staticspatcher.h"
+
+#include "base/error.h"
+#include "base/progressgauge.h"
+#include "formats/mapgeometry.h"
+#include "formats/staticrecord.h"
+#include "io/digest.h"
+#include "patch/worldrewrite.h"
+#include "world/linelist.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <iterator>
+#include <limits>
+
+namespace tessaplex::patch {
+
+namespace {
+
+constexpr std::uint64_t ColumnBytes =
+    std::uint64_t{formats::BlocksPerColumn} * formats::IndexRecord::Size;
+// A lookup or length of 0xFFFFFFFF reads as "no records", so every offset and length of a
+// written block must stay below it.
+constexpr std::uint64_t MaxDataSize = formats::IndexRecord::None - 1;
+constexpr std::size_t ChunkSize = std::size_t{2} << 20;
+
+bool samePath(const std::string &a, const std::string &b) {
+    namespace fs = std::filesystem;
+    return fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+}
+
+// Reads exactly size bytes from file into out, in pieces of at most ChunkSize bytes.
+bool readExactly(io::File &file, unsigned char *out, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const auto n = file.read(out + done, std::min(size - done, ChunkSize));
+        if (!n || *n == 0)
+            return false;
+        done += *n;
+    }
+    return true;
+}
+
+} // namespace
+
+StaticsPatcher::StaticsPatcher(io::FileSystem &files, PatchFiles paths)
+    : m_files(files)
+    , m_paths(std::move(paths)) {}
+
+StaticsPatcher::~StaticsPatcher() = default;
+
+void StaticsPatcher::inspect() {
+    const std::string *names[] = {&m_paths.statics, &m_paths.staidx, &m_paths.world,
+                                  &m_paths.staticsBackup, &m_paths.staidxBackup};
+    for (std::size_t i = 0; i < 3; ++i) {
+        for (std::size_t j = i + 1; j < std::size(names); ++j) {
+            if (samePath(*names[i], *names[j]))
+                throw Error("The file " + *names[i] +
+                            " is named twice; PATCH needs a separate static data file, static "
+                            "index file and world file");
+        }
+    }
+    for (const std::string *backup : {&m_paths.staticsBackup, &m_paths.staidxBackup}) {
+        if (m_files.exists(*backup))
+            throw Error("The file " + *backup +
+                        " already exists; it may hold the static map of an interrupted PATCH. "
+                        "Restore or remove it before patching");
+    }
+
+    const auto index = m_files.status(m_paths.staidx);
+    if (!index)
+        throw Error("Cannot open file " + m_paths.staidx);
+    const auto data = m_files.status(m_paths.statics);
+    if (!data)
+        throw Error("Cannot open file " + m_paths.statics);
+    if (index->size == 0 || index->size % ColumnBytes != 0 ||
+        index->size / formats::IndexRecord::Size > std::numeric_limits<std::int32_t>::max())
+        throw Error("The static index file " + m_paths.staidx + " has " +
+                    std::to_string(index->size) +
+                    " bytes; it must hold a whole number of 512-block columns of 12-byte "
+                    "records (a multiple of 6144 bytes)");
+    refuseLinkedFile(m_paths.staidx, *index);
+    refuseLinkedFile(m_paths.statics, *data);
+    m_indexStatus = *index;
+    m_dataStatus = *data;
+
+    const auto file = m_files.openForReading(m_paths.staidx);
+    if (!file)
+        throw Error("Cannot open file " + m_paths.staidx);
+    m_oldIndex = LargeArray<unsigned char>(static_cast<std::size_t>(index->size));
+    if (!readExactly(*file, m_oldIndex.data(), m_oldIndex.capacity()))
+        throw Error("Cannot read file " + m_paths.staidx);
+    m_oldIndexDigest = io::digestOf(
+        std::string_view(reinterpret_cast<const char *>(m_oldIndex.data()), m_oldIndex.capacity()));
+
+    const auto count =
+        static_cast<std::uint32_t>(m_oldIndex.capacity() / formats::IndexRecord::Size);
+    for (std::uint32_t block = 0; block < count; ++block) {
+        const formats::IndexRecord record = oldRecord(block);
+        if (!record.hasExistingRecords())
+            continue;
+        m_oldBytes += record.length;
+        if (std::uint64_t{record.lookup} + record.length > m_dataStatus.size)
+            throw Error("Block " + std::to_string(block) + " of the static index file " +
+                        m_paths.staidx + " points beyond the end of the static data file " +
+                        m_paths.statics + " (lookup " + std::to_string(record.lookup) +
+                        ", length " + std::to_string(record.length) + ", file size " +
+                        std::to_string(m_dataStatus.size) + ")");
+    }
+    m_blocks = std::make_unique<TBlockManager>(count);
+}
+
+std::uint32_t StaticsPatcher::blockCount() const {
+    return m_blocks ? m_blocks->blockCount() : 0;
+}
+
+TBlockManager &StaticsPatcher::blocks() {
+    return *m_blocks;
+}
+
+const TBlockManager &StaticsPatcher::blocks() const {
+    return *m_blocks;
+}
+
+void StaticsPatcher::setLineRanges(LineRanges ranges) {
+    m_ranges = std::move(ranges);
+}
+
+formats::IndexRecord StaticsPatcher::oldRecord(std::uint32_t block) const {
+    return formats::IndexRecord::decode(m_oldIndex.data() +
+                                        std::size_t{block} * formats::IndexRecord::Size);
+}
+
+void StaticsPatcher::checkWorldFile(const world::LineList &lines) {
+    const std::string_view expected = lines.bytes();
+    const std::string changed = "The world file " + m_paths.world +
+                                " was changed on disk since it was read; analyse it "
+                                "again";
+    const auto status = m_files.status(m_paths.world);
+    if (!status)
+        throw Error("Cannot open file " + m_paths.world);
+    refuseLinkedFile(m_paths.world, *status);
+    if (status->size != expected.size())
+        throw Error(changed);
+    const auto file = m_files.openForReading(m_paths.world);
+    if (!file)
+        throw Error("Cannot open file " + m_paths.world);
+    LargeArray<unsigned char> chunk(std::max<std::size_t>(1, std::min(expected.size(), ChunkSize)));
+    for (std::size_t done = 0; done < expected.size();) {
+        const std::size_t n = std::min(expected.size() - done, chunk.capacity());
+        if (!readExactly(*file, chunk.data(), n))
+            throw Error("Cannot read file " + m_paths.world);
+        if (std::memcmp(chunk.data(), expected.data() + done, n) != 0)
+            throw Error(changed);
+        done += n;
+    }
+    m_worldStatus = *status;
+    m_worldDigest = io::digestOf(expected);
+}
+
+// Renaming the new file over one name of a file with several would leave the others with the
+// old contents, which the server or the client may be reading through them.
+void StaticsPatcher::refuseLinkedFile(const std::string &path, const io::FileStatus &status) const {
+    if (status.links > 1)
+        throw Error("The file " + path + " has " + std::to_string(status.links) +
+                    " names (hard links); PATCH would replace it under this name only. Remove "
+                    "its other names before patching");
+}
+
+std::uint64_t StaticsPatcher::newDataSize() const {
+    const std::uint64_t size = m_oldBytes + m_blocks->recordCount() * formats::StaticRecordSize;
+    if (size > MaxDataSize)
+        throw Error("The new static data file would hold " + std::to_string(size) +
+                    " bytes, more than its index can address");
+    return size;
+}
+
+PatchPlan StaticsPatcher::plan(const world::LineList &lines, bool unixLineEnds) const {
+    PatchPlan plan;
+    plan.items = m_blocks->recordCount();
+    plan.blocksTouched = m_blocks->blocksTouched();
+    for (const LineRange &range : m_ranges)
+        plan.linesRemoved += range.lineCount();
+    plan.indexRecords = m_blocks->blockCount();
+    plan.indexBytes = std::uint64_t{plan.indexRecords} * formats::IndexRecord::Size;
+    plan.dataBytes = newDataSize();
+    plan.worldBytes = rewrittenWorldSize(lines, m_ranges, lineEndFor(unixLineEnds));
+    plan.staidx = m_paths.staidx;
+    plan.statics = m_paths.statics;
+    plan.world = m_paths.world;
+    return plan;
+}
+
+} // namespace tessaplex::patch

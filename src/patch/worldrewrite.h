@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "patch/linerange.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tessaplex {
+class ProgressGauge;
+}
+
+namespace tessaplex::world {
+class LineList;
+}
+
+namespace tessaplex::io {
+class BufferedWriter;
+}
+
+namespace tessaplex::patch {
+
+// The line end of the rewritten world file: LF alone with the "Unix" setting, else CR LF.
+[[nodiscard]] constexpr std::string_view lineEndFor(bool unix) {
+    return unix ? std::string_view("\n") : std::string_view("\r\n");
+}
+
+// Writes every line of lines that lies in none of ranges to out, in file order, each followed by
+// lineEnd (the last one too). ranges must ascend without overlapping, each start at or before
+// its end and every end below lines.size(). The gauge runs from 0 to the number of lines.
+// False when a write failed.
+[[nodiscard]] bool rewriteWorld(const world::LineList &lines, const LineRanges &ranges,
+                                std::string_view lineEnd, io::BufferedWriter &out,
+                                ProgressGauge &gauge);
+
+// The size in bytes of what rewriteWorld writes.
+[[nodiscard]] std::uint64_t rewrittenWorldSize(const world::LineList &lines,
+                                               const LineRanges &ranges, std::string_view lineEnd);
+
+} // namespace tessaplex::patch
