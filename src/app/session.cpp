@@ -3,6 +3,7 @@
 
 #include "app/startdirectory.h"
 #include "base/error.h"
+#include "io/digest.h"
 #include "io/wholefile.h"
 #include "world/itemnamecatalog.h"
 
@@ -84,17 +85,24 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
     m_lines.clear();
     const std::string worldFile =
         nativePath(m_settings.readText(SettingsSection, keys::WorldFileRead));
-    if (!isPresent(worldFile))
+    if (!isPresent(worldFile)) {
+        m_linesAnalysed = false;
         return world::AnalyseOutcome::NothingToList;
+    }
     m_lines.readFile(worldFile);
 
     const std::string lines = linesText ? std::string(*linesText) : std::to_string(m_lines.size());
     const auto outcome =
         world::listItems(m_lines, world::lineWindow(startText, lines), catalog, m_table, gauge);
+    const std::uint64_t digest = io::digestOf(m_lines.bytes());
     if (outcome == world::AnalyseOutcome::Listed) {
         m_analysedWorldFile = m_lines.sourcePath();
-        m_analysedGeneration = m_lines.generation();
+        m_analysedDigest = digest;
     }
+    // A table left from before lists lines of other bytes now, unless the file is unchanged.
+    m_linesAnalysed = outcome == world::AnalyseOutcome::Listed ||
+                      (m_linesAnalysed && m_lines.sourcePath() == m_analysedWorldFile &&
+                       digest == m_analysedDigest);
     return outcome;
 }
 
@@ -104,9 +112,12 @@ std::optional<world::WorldFileInfo> Session::worldFileInfo() {
         nativePath(m_settings.readText(SettingsSection, keys::WorldFileRead));
     if (!isPresent(worldFile))
         return std::nullopt;
-    m_lines.readFile(worldFile);
+    // Counted on a copy of its own: the lines the table was analysed from stay what PATCH
+    // rewrites.
+    world::LineList onDisk;
+    onDisk.readFile(worldFile);
     world::WorldFileInfo info = world::tableInfo(m_table);
-    info.lines = m_lines.size();
+    info.lines = onDisk.size();
     return info;
 }
 

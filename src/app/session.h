@@ -75,8 +75,9 @@ public:
     // analysis reads it (the CLI's default window), so that the file is read only once.
     world::AnalyseOutcome analyseAllLines(std::string_view startText, ProgressGauge &gauge);
 
-    // The information dialog's values. Reads the world file into the line list again, replacing
-    // its contents; returns nothing ("<FILE NOT FOUND>") when "Worldfile" names no file.
+    // The information dialog's values: the lines of the world file on disk, counted without
+    // touching the lines the table was analysed from; nothing ("<FILE NOT FOUND>") when
+    // "Worldfile" names no file.
     [[nodiscard]] std::optional<world::WorldFileInfo> worldFileInfo();
 
     // PATCH: merges the rows marked "YES" into new static map files and rewrites the world file
@@ -92,10 +93,11 @@ public:
     [[nodiscard]] std::optional<patch::PatchPlan> planPatch() const;
     [[nodiscard]] std::optional<patch::PatchPlan> planPatch(io::FileSystem &files) const;
 
-    // The world file path the table was analysed from and the line list generation it used;
-    // PATCH refuses to rewrite a file whose lines no longer belong to the table.
+    // The world file the table was analysed from; PATCH refuses to rewrite another.
     [[nodiscard]] const std::string &analysedWorldFile() const { return m_analysedWorldFile; }
-    [[nodiscard]] std::uint64_t analysedGeneration() const { return m_analysedGeneration; }
+    // Whether lines() still holds the bytes the table was analysed from: an Analyse that listed
+    // nothing leaves the table as it was, but may have read other bytes.
+    [[nodiscard]] bool linesAnalysed() const { return m_linesAnalysed; }
 
 private:
     void notify(const std::vector<std::string> &notices);
@@ -113,7 +115,8 @@ private:
     std::vector<std::string> m_mainFilterList;
     std::function<void(const std::string &)> m_noticeReceiver;
     std::string m_analysedWorldFile;
-    std::uint64_t m_analysedGeneration = 0;
+    std::uint64_t m_analysedDigest = 0;
+    bool m_linesAnalysed = false;
 };
 
 // Keys of the settings file, all in section "Custom".

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The writing half of StaticsPatcher: the new files, the journal, and the hand-over to the switch.
+// The writing half of PreparedPatch: the new files, the journal, and the hand-over to the switch.
 #include "base/error.h"
 #include "base/progressgauge.h"
 #include "formats/staticrecord.h"
@@ -7,7 +7,7 @@
 #include "io/bufferedwriter.h"
 #include "io/digest.h"
 #include "patch/patchcompletion.h"
-#include "patch/staticspatcher.h"
+#include "patch/preparedpatch.h"
 #include "patch/worldrewrite.h"
 #include "world/linelist.h"
 
@@ -17,7 +17,7 @@
 namespace tessaplex::patch {
 
 // What write() has made so far, so that a failure before the journal can be undone.
-struct StaticsPatcher::Transaction {
+struct PreparedPatch::Transaction {
     std::vector<std::string> created; // files made by this run, in the order they were made
     // Open until all three are synced together, so that the disk writes one while the next is
     // being made.
@@ -26,8 +26,8 @@ struct StaticsPatcher::Transaction {
     bool committed = false; // a complete journal is on the disk: from here on, forward only
 };
 
-std::unique_ptr<io::File> StaticsPatcher::create(Transaction &t, const std::string &name,
-                                                 const std::string &permissionsOf) {
+std::unique_ptr<io::File> PreparedPatch::create(Transaction &t, const std::string &name,
+                                                const std::string &permissionsOf) {
     auto file = m_files.createNew(name, permissionsOf);
     if (!file)
         throw Error("Cannot create file " + name);
@@ -37,9 +37,7 @@ std::unique_ptr<io::File> StaticsPatcher::create(Transaction &t, const std::stri
 
 // Every block is rewritten in block order: its old bytes unchanged, then its new records in
 // item table order, back to back from offset 0, so each lookup is the sum of the lengths before.
-void StaticsPatcher::writeStatics(Transaction &t, ProgressGauge &gauge) {
-    (void)newDataSize(); // refuses a data file too large before anything is written
-
+void PreparedPatch::writeStatics(Transaction &t, ProgressGauge &gauge) {
     const auto oldData = m_files.openForReading(m_paths.statics);
     if (!oldData)
         throw Error("Cannot open file " + m_paths.statics);
@@ -91,16 +89,15 @@ void StaticsPatcher::writeStatics(Transaction &t, ProgressGauge &gauge) {
         throw Error("Cannot write file " + dataName);
 }
 
-void StaticsPatcher::writeWorld(Transaction &t, const world::LineList &lines, bool unixLineEnds,
-                                ProgressGauge &gauge) {
+void PreparedPatch::writeWorld(Transaction &t, ProgressGauge &gauge) {
     const std::string name = replacementNameFor(m_paths.world);
     t.worldFile = create(t, name, m_paths.world);
     io::BufferedWriter out(*t.worldFile, io::BufferedWriter::DefaultCapacity, &t.worldDigest);
-    if (!rewriteWorld(lines, m_ranges, lineEndFor(unixLineEnds), out, gauge) || !out.flush())
+    if (!rewriteWorld(m_lines, m_ranges, lineEndFor(m_unixLineEnds), out, gauge) || !out.flush())
         throw Error("Cannot write file " + name);
 }
 
-void StaticsPatcher::syncReplacements(Transaction &t) {
+void PreparedPatch::syncReplacements(Transaction &t) {
     for (auto [file, target] :
          {std::pair{&t.indexFile, &m_paths.staidx}, std::pair{&t.dataFile, &m_paths.statics},
           std::pair{&t.worldFile, &m_paths.world}}) {
@@ -114,7 +111,7 @@ void StaticsPatcher::syncReplacements(Transaction &t) {
 // What each target was when PATCH read it and what replaces it, in the order of the switch: the
 // static files first, since only the server writes the world file, which then goes last, in one
 // step, right after it was seen unchanged.
-PatchJournal StaticsPatcher::journalOf(Transaction &t) {
+PatchJournal PreparedPatch::journalOf(Transaction &t) {
     const auto oldData = io::digestOfFile(m_files, m_paths.statics);
     if (!oldData || oldData->size != m_dataStatus.size)
         throw Error("Cannot read file " + m_paths.statics);
@@ -133,21 +130,21 @@ PatchJournal StaticsPatcher::journalOf(Transaction &t) {
           m_oldIndexDigest, t.indexDigest);
     entry("static data file", m_paths.statics, m_paths.staticsBackup, m_dataStatus, oldData->digest,
           t.dataDigest);
-    entry("world file", m_paths.world, {}, *m_worldStatus, m_worldDigest, t.worldDigest);
+    entry("world file", m_paths.world, {}, m_worldStatus, m_worldDigest, t.worldDigest);
     return journal;
 }
 
 // The server may save its world, or another tool touch the map, while the new files are made;
 // replacing those files then would throw that work away. The whole status is compared, so that
 // an edit that put back the old size and times is seen too.
-void StaticsPatcher::checkUnchanged() {
-    const std::pair<const std::string *, std::optional<io::FileStatus>> originals[] = {
+void PreparedPatch::checkUnchanged() {
+    const std::pair<const std::string *, io::FileStatus> originals[] = {
         {&m_paths.staidx, m_indexStatus},
         {&m_paths.statics, m_dataStatus},
         {&m_paths.world, m_worldStatus}};
     for (const auto &[path, before] : originals) {
         const auto now = m_files.status(*path);
-        if (!now || !before || *now != *before)
+        if (!now || *now != before)
             throw Error("The file " + *path +
                         " was changed by another program during PATCH; nothing was replaced");
     }
@@ -155,7 +152,7 @@ void StaticsPatcher::checkUnchanged() {
 
 // One journal beside each target, so that a later run finds it through any of the three files.
 // The first complete one commits the patch; the others only help to find it.
-void StaticsPatcher::writeJournals(Transaction &t, const PatchJournal &journal) {
+void PreparedPatch::writeJournals(Transaction &t, const PatchJournal &journal) {
     const std::string text = journal.text();
     for (const JournalEntry &e : journal.entries) {
         const std::string name = journalNameFor(e.target);
@@ -176,7 +173,7 @@ void StaticsPatcher::writeJournals(Transaction &t, const PatchJournal &journal) 
 
 // Removes what this run made, the journals (made last) first: a crash on the way then leaves
 // only files that the next run removes as unfinished.
-std::string StaticsPatcher::rollBack(Transaction &t) {
+std::string PreparedPatch::rollBack(Transaction &t) {
     // Open files can be neither renamed nor removed everywhere.
     t.indexFile.reset();
     t.dataFile.reset();
@@ -190,12 +187,12 @@ std::string StaticsPatcher::rollBack(Transaction &t) {
     return notes;
 }
 
-void StaticsPatcher::write(const world::LineList &lines, bool unixLineEnds, ProgressGauge &gauge) {
+void PreparedPatch::apply(ProgressGauge &gauge) {
     PatchJournal journal;
     Transaction t;
     try {
         writeStatics(t, gauge);
-        writeWorld(t, lines, unixLineEnds, gauge);
+        writeWorld(t, gauge);
         syncReplacements(t);
         journal = journalOf(t);
         checkUnchanged();

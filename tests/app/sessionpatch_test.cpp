@@ -302,13 +302,21 @@ TEST(SessionPatch, RefusesWhatWouldLoseDataBeforeTouchingAnything) {
              s.setSetting(app::keys::WorldFileWritten, s.dir.file("save/other.scp"));
          },
          {"analysed from", "other.scp"}},
-        {"lines read again after a change",
+        {"a change counted by the information dialog",
          worldOf({1, 2}),
          [](PatchShard &s) {
              writeFile(s.world, worldOf({1, 2}) + "[EOF]\r\n");
              ASSERT_TRUE(s.session.worldFileInfo());
          },
-         {"was read again"}},
+         {"changed on disk since it was read"}},
+        {"an analysis that listed nothing from changed lines",
+         worldOf({1, 2}),
+         [](PatchShard &s) {
+             writeFile(s.world, worldOf({1, 2}) + "[EOF]\r\n");
+             ProgressGauge quiet;
+             ASSERT_EQ(s.session.analyse("900", "1", quiet), world::AnalyseOutcome::NothingToList);
+         },
+         {"was read again and has changed since the analysis"}},
         {"a section start that is no header",
          worldOf({1, 2}),
          craftedRows({{5, 8}}),

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "patch/staticspatcher.h"
+#include "patch/preparedpatch.h"
 
 #include "base/error.h"
 #include "base/progressgauge.h"
@@ -8,6 +8,7 @@
 #include "io/digest.h"
 #include "patch/worldrewrite.h"
 #include "world/linelist.h"
+#include "world/worldsection.h"
 
 #include <algorithm>
 #include <cstring>
@@ -45,13 +46,83 @@ bool readExactly(io::File &file, unsigned char *out, std::size_t size) {
 
 } // namespace
 
-StaticsPatcher::StaticsPatcher(io::FileSystem &files, PatchFiles paths)
+PreparedPatch::PreparedPatch(io::FileSystem &files, PatchFiles paths, const MarkedItems &items,
+                             const world::LineList &lines, bool unixLineEnds)
     : m_files(files)
-    , m_paths(std::move(paths)) {}
+    , m_paths(std::move(paths))
+    , m_lines(lines)
+    , m_unixLineEnds(unixLineEnds) {
+    checkLines(items);
+    inspect();
+    takeItems(items);
+    (void)newDataSize(); // refuses a data file too large for its index
+    checkWorldFile();
+}
 
-StaticsPatcher::~StaticsPatcher() = default;
+PreparedPatch::~PreparedPatch() = default;
 
-void StaticsPatcher::inspect() {
+// Each item's lines must still be its section: a "[WORLDITEM" line to an empty line, after the
+// section of the item before it; and the rewrite must not lose text after a NUL byte, which no
+// line holds.
+void PreparedPatch::checkLines(const MarkedItems &items) const {
+    if (m_lines.hasNulByte()) {
+        const std::string_view bytes = m_lines.bytes();
+        const auto offset =
+            static_cast<const char *>(std::memchr(bytes.data(), 0, bytes.size())) - bytes.data();
+        throw Error("The world file " + m_paths.world + " holds a NUL byte at offset " +
+                    std::to_string(offset) + "; rewriting it would lose the text after it");
+    }
+    std::int64_t previousEnd = -1;
+    for (const MarkedItem &item : items) {
+        const LineRange range = item.lines;
+        const std::string row = "Row " + std::to_string(item.row) + ": ";
+        const auto span = [&] {
+            return row + "lines " + std::to_string(static_cast<std::int32_t>(range.start)) +
+                   " to " + std::to_string(static_cast<std::int32_t>(range.end));
+        };
+        if (static_cast<std::int32_t>(range.start) < 0 || range.start >= range.end ||
+            range.end >= m_lines.size())
+            throw Error(span() + " are no section of the world file's " +
+                        std::to_string(m_lines.size()) + " lines");
+        if (std::int64_t{range.start} <= previousEnd)
+            throw Error(span() + " overlap the section of a marked row above it");
+        if (!world::isItemSectionHeader(m_lines.line(range.start)))
+            throw Error(row + "line " + std::to_string(range.start) +
+                        " of the world file is not a \"[WORLDITEM\" line");
+        if (!m_lines.line(range.end).empty())
+            throw Error(row + "line " + std::to_string(range.end) +
+                        " of the world file is not an empty line");
+        previousEnd = range.end;
+    }
+}
+
+// Every item goes into its block behind what the block holds, in table order. The map is as
+// wide as the index has columns and 4,096 positions high: a position beyond either edge would
+// still give a block number, of another column.
+void PreparedPatch::takeItems(const MarkedItems &items) {
+    const std::uint32_t count = m_blocks->blockCount();
+    const auto width =
+        static_cast<std::int32_t>(count / formats::BlocksPerColumn) * formats::BlockSide;
+    const auto height = static_cast<std::int32_t>(formats::BlocksPerColumn) * formats::BlockSide;
+    m_blocks->reserve(items.size());
+    m_ranges.reserve(items.size());
+    for (const MarkedItem &item : items) {
+        const std::string row = "Row " + std::to_string(item.row) + ": ";
+        if (item.x < 0 || item.x >= width || item.y < 0 || item.y >= height)
+            throw Error(row + "position " + std::to_string(item.x) + "," + std::to_string(item.y) +
+                        " lies outside the map: the static index file " + m_paths.staidx +
+                        " covers X 0 to " + std::to_string(width - 1) + " and Y 0 to " +
+                        std::to_string(height - 1));
+        if (item.block < 0 || static_cast<std::uint32_t>(item.block) >= count)
+            throw Error(row + "BLOCK " + std::to_string(item.block) +
+                        " lies outside the map: the static index file " + m_paths.staidx +
+                        " has blocks 0 to " + std::to_string(count - 1));
+        m_blocks->append(static_cast<std::uint32_t>(item.block), item.record);
+        m_ranges.push_back(item.lines);
+    }
+}
+
+void PreparedPatch::inspect() {
     const std::string *names[] = {&m_paths.statics, &m_paths.staidx, &m_paths.world,
                                   &m_paths.staticsBackup, &m_paths.staidxBackup};
     for (std::size_t i = 0; i < 3; ++i) {
@@ -112,29 +183,13 @@ void StaticsPatcher::inspect() {
     m_blocks = std::make_unique<TBlockManager>(count);
 }
 
-std::uint32_t StaticsPatcher::blockCount() const {
-    return m_blocks ? m_blocks->blockCount() : 0;
-}
-
-TBlockManager &StaticsPatcher::blocks() {
-    return *m_blocks;
-}
-
-const TBlockManager &StaticsPatcher::blocks() const {
-    return *m_blocks;
-}
-
-void StaticsPatcher::setLineRanges(LineRanges ranges) {
-    m_ranges = std::move(ranges);
-}
-
-formats::IndexRecord StaticsPatcher::oldRecord(std::uint32_t block) const {
+formats::IndexRecord PreparedPatch::oldRecord(std::uint32_t block) const {
     return formats::IndexRecord::decode(m_oldIndex.data() +
                                         std::size_t{block} * formats::IndexRecord::Size);
 }
 
-void StaticsPatcher::checkWorldFile(const world::LineList &lines) {
-    const std::string_view expected = lines.bytes();
+void PreparedPatch::checkWorldFile() {
+    const std::string_view expected = m_lines.bytes();
     const std::string changed = "The world file " + m_paths.world +
                                 " was changed on disk since it was read; analyse it "
                                 "again";
@@ -162,14 +217,14 @@ void StaticsPatcher::checkWorldFile(const world::LineList &lines) {
 
 // Renaming the new file over one name of a file with several would leave the others with the
 // old contents, which the server or the client may be reading through them.
-void StaticsPatcher::refuseLinkedFile(const std::string &path, const io::FileStatus &status) const {
+void PreparedPatch::refuseLinkedFile(const std::string &path, const io::FileStatus &status) const {
     if (status.links > 1)
         throw Error("The file " + path + " has " + std::to_string(status.links) +
                     " names (hard links); PATCH would replace it under this name only. Remove "
                     "its other names before patching");
 }
 
-std::uint64_t StaticsPatcher::newDataSize() const {
+std::uint64_t PreparedPatch::newDataSize() const {
     const std::uint64_t size = m_oldBytes + m_blocks->recordCount() * formats::StaticRecordSize;
     if (size > MaxDataSize)
         throw Error("The new static data file would hold " + std::to_string(size) +
@@ -177,7 +232,7 @@ std::uint64_t StaticsPatcher::newDataSize() const {
     return size;
 }
 
-PatchPlan StaticsPatcher::plan(const world::LineList &lines, bool unixLineEnds) const {
+PatchPlan PreparedPatch::plan() const {
     PatchPlan plan;
     plan.items = m_blocks->recordCount();
     plan.blocksTouched = m_blocks->blocksTouched();
@@ -186,7 +241,7 @@ PatchPlan StaticsPatcher::plan(const world::LineList &lines, bool unixLineEnds) 
     plan.indexRecords = m_blocks->blockCount();
     plan.indexBytes = std::uint64_t{plan.indexRecords} * formats::IndexRecord::Size;
     plan.dataBytes = newDataSize();
-    plan.worldBytes = rewrittenWorldSize(lines, m_ranges, lineEndFor(unixLineEnds));
+    plan.worldBytes = rewrittenWorldSize(m_lines, m_ranges, lineEndFor(m_unixLineEnds));
     plan.staidx = m_paths.staidx;
     plan.statics = m_paths.statics;
     plan.world = m_paths.world;

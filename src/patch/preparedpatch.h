@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "formats/indexrecord.h"
+#include "io/filesystem.h"
+#include "patch/linerange.h"
+#include "patch/patchfiles.h"
+#include "patch/patchjournal.h"
+#include "patch/patchplan.h"
+#include "patch/tblockmanager.h"
+#include "patch/tblocks.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessaplex {
+class ProgressGauge;
+}
+
+namespace tessaplex::world {
+class LineList;
+}
+
+namespace tessaplex::patch {
+
+// A marked row as PATCH takes it from the table: the row, to name it in a refusal; its position
+// and block; its static record; the lines of its section in the world file.
+struct MarkedItem {
+    int row = 0;
+    std::int32_t x = 0, y = 0, block = 0;
+    TBlocks record;
+    LineRange lines;
+};
+using MarkedItems = std::vector<MarkedItem, LargeAllocator<MarkedItem>>;
+
+// One PATCH with every check made and nothing written: merges the marked items into new static
+// map files and writes the world file without their sections, such that no failure and no crash
+// loses a file. Making one performs every check and refusal; what is left can only be shown
+// (plan) or done (apply).
+//
+// apply() makes the three new files completely, synced, under replacement names beside their
+// targets, then records them in a journal beside each target. Until the first journal is
+// complete every failure removes what was made and leaves the old files as they were; from then
+// on the switch goes forward only (completePatch), at once or, after a crash, at the next run.
+class PreparedPatch {
+public:
+    // Checks, before any file is created, renamed or written, and throws Error naming what is
+    // wrong: the sections of the items in lines (each a "[WORLDITEM" line to an empty line, in
+    // order, none overlapping) and no NUL byte in lines; three different files, no file bearing
+    // a backup name, no file with a second name; an index of whole 512-block columns whose
+    // records lie inside the data file; every item on the map; a new data file the index can
+    // address; and the world file on disk holding exactly the bytes of lines. lines must outlive
+    // the patch.
+    PreparedPatch(io::FileSystem &files, PatchFiles paths, const MarkedItems &items,
+                  const world::LineList &lines, bool unixLineEnds);
+    ~PreparedPatch();
+    PreparedPatch(const PreparedPatch &) = delete;
+    PreparedPatch &operator=(const PreparedPatch &) = delete;
+
+    [[nodiscard]] const PatchFiles &paths() const { return m_paths; }
+
+    // The sizes and counts of what apply() writes.
+    [[nodiscard]] PatchPlan plan() const;
+
+    // Writes the new files and puts them in place (see the class comment). The gauge runs over
+    // the blocks, then over the world file's lines. Throws Error, with every original file as it
+    // was or, once the journal is written, with the switch left for the next run to complete.
+    void apply(ProgressGauge &gauge);
+
+private:
+    struct Transaction;
+
+    void checkLines(const MarkedItems &items) const;
+    void inspect();
+    void takeItems(const MarkedItems &items);
+    void checkWorldFile();
+    [[nodiscard]] formats::IndexRecord oldRecord(std::uint32_t block) const;
+    [[nodiscard]] std::uint64_t newDataSize() const;
+    void refuseLinkedFile(const std::string &path, const io::FileStatus &status) const;
+    std::unique_ptr<io::File> create(Transaction &t, const std::string &name,
+                                     const std::string &permissionsOf);
+    void writeStatics(Transaction &t, ProgressGauge &gauge);
+    void writeWorld(Transaction &t, ProgressGauge &gauge);
+    void syncReplacements(Transaction &t);
+    [[nodiscard]] PatchJournal journalOf(Transaction &t);
+    void checkUnchanged();
+    void writeJournals(Transaction &t, const PatchJournal &journal);
+    [[nodiscard]] std::string rollBack(Transaction &t);
+
+    io::FileSystem &m_files;
+    PatchFiles m_paths;
+    const world::LineList &m_lines;
+    bool m_unixLineEnds;
+    LargeArray<unsigned char> m_oldIndex;
+    std::uint64_t m_oldBytes = 0; // the old blocks' lengths added up
+    std::uint64_t m_oldIndexDigest = 0;
+    std::uint64_t m_worldDigest = 0;
+    std::unique_ptr<TBlockManager> m_blocks;
+    LineRanges m_ranges;
+    io::FileStatus m_indexStatus, m_dataStatus, m_worldStatus;
+};
+
+} // namespace tessaplex::patch
