@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/progressgauge.h"
+#include "support/recordinggauge.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using tessaplex::ProgressGauge;
+using tessaplex::test::RecordingGauge;
 
 namespace {
-
-class RecordingGauge : public ProgressGauge {
-public:
-    std::vector<int> drawn;
-
-protected:
-    void percentChanged(int percent) override { drawn.push_back(percent); }
-};
 
 TEST(ProgressGauge, KeepsProgressWithinItsRange) {
     const struct {
@@ -62,7 +56,7 @@ TEST(ProgressGauge, AdvancesStepByStep) {
                 expected.push_back(percent);
             ASSERT_EQ(gauge.percent(), percent) << steps << " at " << i;
         }
-        EXPECT_EQ(gauge.drawn, expected) << steps;
+        EXPECT_EQ(gauge.percents, expected) << steps;
         // Steps beyond the maximum do not move it.
         gauge.advance();
         gauge.advance();

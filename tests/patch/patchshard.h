@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/session.h"
-#include "base/progressgauge.h"
 #include "formats/indexrecord.h"
+#include "support/recordinggauge.h"
 #include "support/testsupport.h"
 
 #include <cstdint>
@@ -29,18 +29,6 @@ indexBytes(std::uint32_t blockCount,
 // "COLOR=color" (none when empty) and the empty line, each ended by lineEnd.
 [[nodiscard]] std::string worldItem(std::string_view id, std::string_view position,
                                     std::string_view color = {}, std::string_view lineEnd = "\r\n");
-
-// A progress gauge that remembers every maximum it was given.
-class RecordingGauge : public ProgressGauge {
-public:
-    std::vector<std::int32_t> maxima;
-
-protected:
-    void percentChanged(int) override {
-        if (maxima.empty() || maxima.back() != maximum())
-            maxima.push_back(maximum());
-    }
-};
 
 // A shard in a temporary folder: a settings file naming a world file (save/world.scp) and the
 // static map files (map/statics0.mul, map/staidx0.mul), and a session started there.

@@ -3,6 +3,7 @@
 
 #include "base/error.h"
 #include "filtertables.h"
+#include "support/recordinggauge.h"
 #include "support/testsupport.h"
 #include "world/numberrules.h"
 

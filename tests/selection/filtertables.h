@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "base/progressgauge.h"
 #include "world/itemtable.h"
 
 #include <cstdint>
@@ -55,14 +54,5 @@ inline std::vector<int> markedRows(const world::ItemTable &table) {
     }
     return rows;
 }
-
-// A gauge that remembers every percentage it was asked to draw.
-class RecordingGauge : public ProgressGauge {
-public:
-    std::vector<int> percents;
-
-protected:
-    void percentChanged(int percent) override { percents.push_back(percent); }
-};
 
 } // namespace tessaplex::test::filtertables

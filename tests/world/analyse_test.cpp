@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "base/progressgauge.h"
+#include "support/recordinggauge.h"
 #include "support/tabletext.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
@@ -14,6 +14,7 @@
 using namespace tessaplex;
 using namespace tessaplex::world;
 using tessaplex::test::itemRowsText;
+using tessaplex::test::RecordingGauge;
 using tessaplex::test::rowText;
 using namespace std::string_literals;
 
@@ -44,15 +45,6 @@ std::string joined(const std::vector<std::string> &lines, std::string_view end) 
         text += line + std::string(end);
     return text;
 }
-
-// A gauge that remembers the percentages it was asked to draw.
-class RecordingGauge : public ProgressGauge {
-public:
-    std::vector<int> drawn;
-
-protected:
-    void percentChanged(int percent) override { drawn.push_back(percent); }
-};
 
 struct AnalyseCase {
     const char *name;
@@ -335,7 +327,7 @@ TEST(Analyse, ALaterAnalysisReplacesEveryRow) {
     table.setMark(2, Mark::Yes);
     EXPECT_EQ(gauge.maximum(), 7);
     EXPECT_EQ(gauge.progress(), 7);
-    EXPECT_EQ(gauge.drawn.back(), 100);
+    EXPECT_EQ(gauge.percents.back(), 100);
 
     lines.setBytes("SERIAL=1\n[WORLDITEM 0abc]\nATTR=abcdefghijkl\n\n");
     ASSERT_EQ(listItems(lines, {0, 4}, catalog, table, gauge), AnalyseOutcome::Listed);

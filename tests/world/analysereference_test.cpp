@@ -2,6 +2,7 @@
 // Analyse gathers the key lines of a section without looking at them one by one; on random
 // worlds it must list exactly what the listing rule applied line by line lists.
 #include "base/progressgauge.h"
+#include "support/recordinggauge.h"
 #include "support/referencelisting.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
@@ -139,18 +140,6 @@ TEST(AnalyseReference, RandomWorldsListAsTheRuleLineByLine) {
     EXPECT_GT(listed, 3000);
 }
 
-namespace {
-
-class PercentGauge : public ProgressGauge {
-public:
-    std::vector<int> percents;
-
-protected:
-    void percentChanged(int percent) override { percents.push_back(percent); }
-};
-
-} // namespace
-
 // A window of many lines is listed in two halves at once; the rows, their order, the long texts
 // kept aside and every step of the gauge must be what one pass gives.
 TEST(AnalyseReference, LargeWindowsListAsOnePass) {
@@ -184,7 +173,7 @@ TEST(AnalyseReference, LargeWindowsListAsOnePass) {
     for (const auto &w : windows) {
         const std::size_t start = w[0], end = w[0] + w[1];
         ItemTable table;
-        PercentGauge gauge;
+        test::RecordingGauge gauge;
         ASSERT_EQ(listItems(lines,
                             {static_cast<std::int64_t>(start), static_cast<std::int64_t>(w[1])},
                             catalog, table, gauge),
