@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "base/progressgauge.h"
 #include "support/realdata.h"
+#include "support/realdatadir.h"
 #include "support/tabletext.h"
 #include "support/testsupport.h"
 
@@ -72,12 +73,12 @@ const RealShard shards[] = {
 };
 
 TEST(RealShards, AnalyseListsTheItemsOfWholeSaves) {
-    const std::string real = test::realDataDir();
-    if (real.empty())
-        GTEST_SKIP() << "no real shard files on this machine";
+    const test::RealDataDir real;
+    if (!real.found())
+        GTEST_SKIP() << real.absence();
     for (const RealShard &shard : shards) {
         SCOPED_TRACE(shard.folder);
-        const std::string folder = real + shard.folder + "/";
+        const std::string folder = real.path() + shard.folder + "/";
         if (!test::exists(folder + shard.worldFile)) {
             ADD_FAILURE() << "missing " << folder << shard.worldFile;
             continue;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/realdata.h"
+#include "support/realdatadir.h"
 #include "support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -135,12 +136,12 @@ TEST(CliAnalyse, FailsWhenStandardOutputCannotBeWritten) {
 
 // The whole of a real save, from a working directory that holds only the settings.
 TEST(CliAnalyse, ListsARealSave) {
-    const std::string real = realDataDir();
-    if (real.empty())
-        GTEST_SKIP() << "no real shard files on this machine";
+    const RealDataDir real;
+    if (!real.found())
+        GTEST_SKIP() << real.absence();
     TempDir start;
-    writeShardSettings(start.path(), real + "mrnormoshard/scripts",
-                       real + "mrnormoshard/Save/sphereworld.scp");
+    writeShardSettings(start.path(), real.path() + "mrnormoshard/scripts",
+                       real.path() + "mrnormoshard/Save/sphereworld.scp");
     const ProcessResult run = runCli({"analyse"}, start.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");

@@ -51,10 +51,4 @@ bool exists(const std::string &path) {
     return fs::exists(path, ec);
 }
 
-std::string realDataDir() {
-    const std::string dir = TESSAPLEX_REAL_DATA_DIR;
-    std::error_code ec;
-    return fs::is_directory(dir, ec) ? dir + "/" : std::string();
-}
-
 } // namespace tessaplex::test

@@ -30,7 +30,4 @@ void writeFile(const std::string &path, std::string_view bytes);
 [[nodiscard]] std::string readFile(const std::string &path);
 [[nodiscard]] bool exists(const std::string &path);
 
-// The folder of real third-party shard files, or empty when it is absent on this machine.
-[[nodiscard]] std::string realDataDir();
-
 } // namespace tessaplex::test

@@ -2,6 +2,7 @@
 // The item-name catalog built from real script packs, read where they lie. The expected IDs
 // were looked up in the script files by hand.
 #include "support/realdata.h"
+#include "support/realdatadir.h"
 #include "support/testsupport.h"
 #include "world/itemnamecatalog.h"
 #include "world/linelist.h"
@@ -67,12 +68,12 @@ const RealPack packs[] = {
 };
 
 TEST(RealScripts, CatalogOfWholeScriptPacks) {
-    const std::string real = test::realDataDir();
-    if (real.empty())
-        GTEST_SKIP() << "no real script packs on this machine";
+    const test::RealDataDir real;
+    if (!real.found())
+        GTEST_SKIP() << real.absence();
     for (const RealPack &pack : packs) {
         SCOPED_TRACE(pack.folder);
-        const std::string folder = real + pack.folder + "/";
+        const std::string folder = real.path() + pack.folder + "/";
         if (!test::exists(folder)) {
             ADD_FAILURE() << "missing " << folder;
             continue;
