@@ -2,7 +2,7 @@
 #include "art/artdrawing.h"
 
 #include "base/littleendian.h"
-#include "formats/artindexrecord.h"
+#include "formats/indexrecord.h"
 #include "io/bytewindow.h"
 
 #include <algorithm>
@@ -117,11 +117,11 @@ DrawOutcome drawArtRecord(io::ByteSource &artData, std::uint64_t lookup, PixelCa
 
 DrawOutcome drawArtEntry(io::ByteSource &artData, io::ByteSource &artIndex, std::uint32_t entry,
                          PixelCanvas &canvas) {
-    const std::optional<formats::ArtIndexRecord> record =
-        formats::ArtIndexRecord::read(artIndex, entry);
+    const std::optional<formats::IndexRecord> record =
+        formats::IndexRecord::readAt(artIndex, entry);
     if (!record)
         return DrawOutcome::NoIndexRecord;
-    if (record->isEmpty())
+    if (record->lookup == formats::IndexRecord::None)
         return DrawOutcome::Empty;
     return drawArtRecord(artData, record->lookup, canvas);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "formats/artentry.h"
+
 #include "art/pixelcanvas.h"
 #include "io/bytesource.h"
 
@@ -13,8 +15,7 @@
 // corner. The first 32-bit value of the record (its flag) tells which: 0 or above 0xFFFF is raw.
 namespace tessaplex::art {
 
-// The art entry of the item with ID id is ItemArtBase + id.
-inline constexpr std::uint32_t ItemArtBase = 0x4000;
+using formats::ItemArtBase;
 
 // The bytes of a raw record: 1012 pixels of 2 bytes, no header.
 inline constexpr std::uint32_t RawRecordSize = 2024;

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/bytesource.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace tessaplex::formats {
 
-// One 12-byte record of the static index file; record k describes block k:
-// lookup (u32le) is the byte offset of the block's first static record in the data file, length
-// (u32le) the number of bytes they fill, and extra (u32le) is carried over uninterpreted.
+// One 12-byte record of an index file of the client: record k of the static index file describes
+// block k, record n of the art index file art entry n. lookup (u32le) is the byte offset of the
+// data in the data file, or 0xFFFFFFFF for none; length (u32le) the number of bytes it fills;
+// extra (u32le) is carried over uninterpreted (the art files keep a picture's size there).
 struct IndexRecord {
     static constexpr std::size_t Size = 12;
     static constexpr std::uint32_t None = 0xFFFFFFFFu;
@@ -24,6 +28,10 @@ struct IndexRecord {
     [[nodiscard]] static IndexRecord decode(const unsigned char *bytes);
     // Writes the record's 12 bytes in file order.
     void encode(unsigned char *bytes) const;
+    // Record n of an index file read at offsets: its lookup and length, extra left 0; nothing
+    // when the file ends before both. The third field is not read, so a file cut inside it
+    // still yields the record.
+    [[nodiscard]] static std::optional<IndexRecord> readAt(io::ByteSource &index, std::uint32_t n);
 
     // True when the block has static records in the data file: lookup is not 0xFFFFFFFF and
     // length is neither 0 nor 0xFFFFFFFF. Otherwise lookup and length mean nothing.

@@ -14,10 +14,10 @@ inline constexpr std::uint32_t ClassicBlockCount = 393216;
 // 896 columns: the 7,168-position-wide map of later clients.
 inline constexpr std::uint32_t WideBlockCount = 458752;
 
-// (x div 8) * 512 + (y div 8) for positions on the map (x and y not negative).
-[[nodiscard]] constexpr std::uint32_t blockOf(std::int32_t x, std::int32_t y) {
-    return static_cast<std::uint32_t>(x / BlockSide) * BlocksPerColumn +
-           static_cast<std::uint32_t>(y / BlockSide);
+// The block of a position: (x div 8) * 512 + (y div 8), modulo 2^32. A coordinate off the map
+// to the negative side, taken as unsigned, gives a block far beyond the map, never one on it.
+[[nodiscard]] constexpr std::uint32_t blockOf(std::uint32_t x, std::uint32_t y) {
+    return (x / BlockSide) * BlocksPerColumn + y / BlockSide;
 }
 
 // The position inside its block, 0 to 7 on the map. The remainder takes the sign of the

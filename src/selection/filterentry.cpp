@@ -14,7 +14,7 @@ std::uint32_t itemIdFromIdField(std::string_view text) {
     if (text.size() >= 2 && text[1] == 'x')
         return world::hexTextToInt(text.substr(2));
     const auto value = static_cast<std::uint32_t>(world::decimalTextToInt(text));
-    return value >= ArtEntryOffset ? value - ArtEntryOffset : value;
+    return value >= formats::ItemArtBase ? value - formats::ItemArtBase : value;
 }
 
 std::string filterEntryText(std::uint32_t itemId) {
@@ -30,11 +30,11 @@ std::string filterEntryFromIdField(std::string_view text) {
 std::uint32_t artEntryForIdField(std::string_view text) {
     // A typed art entry number has had the offset taken off, so adding it back gives that number
     // unchanged, as the preview shows it.
-    return itemIdFromIdField(text) + ArtEntryOffset;
+    return itemIdFromIdField(text) + formats::ItemArtBase;
 }
 
 std::uint32_t artEntryForFilterEntry(std::string_view entry) {
-    return world::hexTextToInt(entry) + ArtEntryOffset;
+    return world::hexTextToInt(entry) + formats::ItemArtBase;
 }
 
 std::optional<std::string> filterEntryFromIdCell(std::string_view cell) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/numberrules.h"
 
+#include "formats/mapgeometry.h"
+
 #include "base/error.h"
 
 #include <cstdio>
@@ -117,7 +119,7 @@ std::int32_t strictDecimalTextToInt(std::string_view text) {
 std::uint32_t blockIndex(std::string_view xText, std::string_view yText) {
     const auto x = static_cast<std::uint32_t>(decimalTextToInt(xText));
     const auto y = static_cast<std::uint32_t>(decimalTextToInt(yText));
-    return (x / 8u) * 512u + (y / 8u);
+    return formats::blockOf(x, y);
 }
 
 void appendDecimal(std::string &out, std::int64_t value) {
