@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/littleendian.h"
 #include "support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,6 @@
 using namespace tessaplex::test;
 
 namespace {
-
-std::string u32le(std::uint32_t value) {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return bytes;
-}
 
 // An index of 393,216 empty records but block 1, which holds the one record of the data file.
 std::string classicIndex() {

@@ -3,17 +3,6 @@
 
 namespace tessaplex::test {
 
-std::string u32le(std::uint32_t value) {
-    std::string out;
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    return out;
-}
-
-std::string u16le(std::uint16_t value) {
-    return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
-}
-
 std::string rawArtRecord(std::uint16_t (*pixelOf)(int index)) {
     std::string out;
     for (int i = 0; i < 1012; ++i)

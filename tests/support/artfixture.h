@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/littleendian.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -45,10 +47,5 @@ private:
     std::string m_data;
     std::map<std::uint32_t, std::pair<std::uint32_t, std::uint32_t>> m_index;
 };
-
-// 32-bit little-endian bytes.
-[[nodiscard]] std::string u32le(std::uint32_t value);
-// 16-bit little-endian bytes.
-[[nodiscard]] std::string u16le(std::uint16_t value);
 
 } // namespace tessaplex::test
