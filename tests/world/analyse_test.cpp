@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/recordinggauge.h"
+#include "support/scriptcatalog.h"
 #include "support/tabletext.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
@@ -13,6 +14,7 @@
 
 using namespace tessaplex;
 using namespace tessaplex::world;
+using tessaplex::test::catalogOf;
 using tessaplex::test::itemRowsText;
 using tessaplex::test::RecordingGauge;
 using tessaplex::test::rowText;
@@ -29,14 +31,6 @@ constexpr const char *Scripts = "[ITEMDEF 0f3c]\n"
                                 "DEFNAME=i_second\n"
                                 "[ITEMDEF 0f3d]\n"
                                 "DEFNAME=i_example\n";
-
-ItemNameCatalog catalogOf(std::string_view scriptText) {
-    LineList script;
-    script.setBytes(scriptText);
-    ItemNameCatalog catalog;
-    catalog.scan(script);
-    return catalog;
-}
 
 // The world lines joined with the given line end (and a final one).
 std::string joined(const std::vector<std::string> &lines, std::string_view end) {
@@ -241,7 +235,7 @@ const AnalyseCase cases[] = {
 };
 
 TEST(Analyse, ListsTheSectionsOfTheWindow) {
-    const ItemNameCatalog catalog = catalogOf(Scripts);
+    const ItemNameCatalog catalog = catalogOf({Scripts});
     for (const AnalyseCase &c : cases) {
         for (const char *end : {"\n", "\r\n", "\r"}) {
             SCOPED_TRACE(std::string(c.name) + (end[0] == '\n' ? " (LF)"
@@ -265,7 +259,7 @@ TEST(Analyse, ListsTheSectionsOfTheWindow) {
 
 // Windows that the command refuses leave everything as the previous analysis left it.
 TEST(Analyse, RefusesWindowsOutsideTheFile) {
-    const ItemNameCatalog catalog = catalogOf(Scripts);
+    const ItemNameCatalog catalog = catalogOf({Scripts});
     LineList lines;
     lines.setBytes("[WORLDITEM 0001]\nP=1,1,0\n\n[WORLDITEM 0002]\n\n");
     ItemTable table;
@@ -317,7 +311,7 @@ TEST(Analyse, WindowFieldsAreReadByTheDecimalRule) {
 // A later analysis replaces every row of an earlier one, also when it lists fewer items, and
 // the gauge ends at the window's size.
 TEST(Analyse, ALaterAnalysisReplacesEveryRow) {
-    const ItemNameCatalog catalog = catalogOf(Scripts);
+    const ItemNameCatalog catalog = catalogOf({Scripts});
     LineList lines;
     lines.setBytes("[WORLDITEM 0001]\n\n[WORLDITEM 0002]\nATTR=0123456789\n\n[WORLDITEM 0003]\n\n");
     ItemTable table;
@@ -344,7 +338,7 @@ TEST(Analyse, ALaterAnalysisReplacesEveryRow) {
 
 // A NUL byte ends the text: sections behind it are not seen.
 TEST(Analyse, StopsAtANulByte) {
-    const ItemNameCatalog catalog = catalogOf(Scripts);
+    const ItemNameCatalog catalog = catalogOf({Scripts});
     LineList lines;
     lines.setBytes("[WORLDITEM 0001]\n\n[WORLDITEM 0002]\nP=1,1\0,1\n\n[WORLDITEM 0003]\n\n"s);
     ASSERT_EQ(lines.size(), 4u);
@@ -356,7 +350,7 @@ TEST(Analyse, StopsAtANulByte) {
 
 // Many items in one window: every row keeps its own cells, long and short texts mixed.
 TEST(Analyse, KeepsEveryRowOfALargeWindowApart) {
-    const ItemNameCatalog catalog = catalogOf(Scripts);
+    const ItemNameCatalog catalog = catalogOf({Scripts});
     std::string world;
     std::string expected;
     constexpr int Items = 20000;

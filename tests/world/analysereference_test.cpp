@@ -4,6 +4,7 @@
 #include "base/progressgauge.h"
 #include "support/recordinggauge.h"
 #include "support/referencelisting.h"
+#include "support/scriptcatalog.h"
 #include "world/analyse.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
@@ -85,11 +86,8 @@ const char *const Vocabulary[] = {
 } // namespace
 
 TEST(AnalyseReference, RandomWorldsListAsTheRuleLineByLine) {
-    LineList scripts;
-    scripts.setBytes("[ITEMDEF 0f3c]\nDEFNAME=i_known\n[ITEMDEF 0eed]\nDEFNAME=I_EMPTY\n"
-                     "DEFNAME=i_empty\n");
-    ItemNameCatalog catalog;
-    catalog.scan(scripts);
+    const ItemNameCatalog catalog = test::catalogOf(
+        {"[ITEMDEF 0f3c]\nDEFNAME=i_known\n[ITEMDEF 0eed]\nDEFNAME=I_EMPTY\nDEFNAME=i_empty\n"});
 
     std::mt19937 random(4711);
     int listed = 0;
@@ -143,10 +141,7 @@ TEST(AnalyseReference, RandomWorldsListAsTheRuleLineByLine) {
 // A window of many lines is listed in two halves at once; the rows, their order, the long texts
 // kept aside and every step of the gauge must be what one pass gives.
 TEST(AnalyseReference, LargeWindowsListAsOnePass) {
-    LineList scripts;
-    scripts.setBytes("[ITEMDEF 0f3c]\nDEFNAME=i_known\n");
-    ItemNameCatalog catalog;
-    catalog.scan(scripts);
+    const ItemNameCatalog catalog = test::catalogOf({"[ITEMDEF 0f3c]\nDEFNAME=i_known\n"});
 
     std::mt19937 random(99);
     std::string text;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/scriptcatalog.h"
 #include "world/itemnamecatalog.h"
-#include "world/linelist.h"
 #include "world/numberrules.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +10,9 @@
 #include <vector>
 
 using namespace tessaplex::world;
+using tessaplex::test::catalogOf;
 
 namespace {
-
-ItemNameCatalog catalogOf(const std::vector<std::string> &files) {
-    ItemNameCatalog catalog;
-    for (const std::string &text : files) {
-        LineList lines;
-        lines.setBytes(text);
-        catalog.scan(lines);
-    }
-    return catalog;
-}
 
 TEST(ItemNameCatalog, ReadsItemDefAndDefNameLines) {
     const struct {

@@ -2,8 +2,8 @@
 // The catalog finds names through a hash index over upper-cased bytes, read eight at a time and
 // upper-cased in a buffer of fixed size; names of every length around those sizes, and names
 // that differ only in letter case or in bytes outside a to z, must be told apart exactly.
+#include "support/scriptcatalog.h"
 #include "world/itemnamecatalog.h"
-#include "world/linelist.h"
 #include "world/numberrules.h"
 
 #include <gtest/gtest.h>
@@ -30,10 +30,7 @@ TEST(ItemNameCatalogIndex, NamesOfEveryLengthAndByte) {
     for (std::size_t i = 0; i < names.size(); ++i)
         text += "[ITEMDEF " + idText(static_cast<std::uint32_t>(i + 1)) + "]\nDEFNAME=" + names[i] +
                 "\n";
-    LineList lines;
-    lines.setBytes(text);
-    ItemNameCatalog catalog;
-    catalog.scan(lines);
+    const ItemNameCatalog catalog = tessaplex::test::catalogOf({text});
     ASSERT_EQ(catalog.size(), names.size());
 
     for (std::size_t i = 0; i < names.size(); ++i) {
