@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/safewrite.h"
 
+#include "base/error.h"
+#include "io/realfilesystem.h"
+#include "io/replacement.h"
+
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -49,42 +53,19 @@ std::string temporaryNameBeside(const std::string &path) {
 }
 
 bool writeFileSafely(const std::string &path, std::string_view bytes) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    // Renaming over a link would replace the link itself; the file it points at is what the
-    // operator means.
-    std::string target = path;
-    if (fs::is_symlink(path, ec)) {
-        target = fs::weakly_canonical(path, ec).string();
-        if (ec)
-            return false;
-    }
-    const fs::file_status status = fs::status(target, ec);
-    const bool existed = !ec && fs::exists(status);
-    if (existed) {
-        // A rename would replace a write-protected file (or, for the superuser, even a device)
-        // where writing into it is refused; such a target stays as it is.
-        if (!fs::is_regular_file(status) ||
-            (status.permissions() & fs::perms::owner_write) == fs::perms::none)
-            return false;
-    }
-
-    const std::string temporary = temporaryNameBeside(target);
-    std::FILE *file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    const auto target = replaceableTarget(path);
+    if (!target)
         return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = syncFile(file) && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && existed) // the new file keeps the old one's access rights
-        fs::permissions(temporary, status.permissions(), ec);
-    if (ok) {
-        fs::rename(temporary, target, ec);
-        ok = !ec;
+    RealFileSystem files;
+    try {
+        Replacement replacement(files, *target, temporaryNameBeside(*target));
+        (void)replacement.out().write(bytes.data(), bytes.size());
+        replacement.finish();
+        replacement.putInPlace();
+    } catch (const Error &) {
+        return false;
     }
-    if (!ok)
-        fs::remove(temporary, ec);
-    return ok;
+    return true;
 }
 
 } // namespace tessaplex::io

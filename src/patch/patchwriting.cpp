@@ -6,6 +6,7 @@
 #include "io/bufferedreader.h"
 #include "io/bufferedwriter.h"
 #include "io/digest.h"
+#include "io/replacement.h"
 #include "patch/patchcompletion.h"
 #include "patch/preparedpatch.h"
 #include "patch/worldrewrite.h"
@@ -16,24 +17,14 @@
 
 namespace tessaplex::patch {
 
-// What write() has made so far, so that a failure before the journal can be undone.
+// What apply() has made so far, so that a failure before the journal can be undone.
 struct PreparedPatch::Transaction {
-    std::vector<std::string> created; // files made by this run, in the order they were made
     // Open until all three are synced together, so that the disk writes one while the next is
     // being made.
-    std::unique_ptr<io::File> indexFile, dataFile, worldFile;
-    io::Digest indexDigest, dataDigest, worldDigest;
+    std::unique_ptr<io::Replacement> index, data, world;
+    std::vector<std::string> journals; // made by this run, after the three new files
     bool committed = false; // a complete journal is on the disk: from here on, forward only
 };
-
-std::unique_ptr<io::File> PreparedPatch::create(Transaction &t, const std::string &name,
-                                                const std::string &permissionsOf) {
-    auto file = m_files.createNew(name, permissionsOf);
-    if (!file)
-        throw Error("Cannot create file " + name);
-    t.created.push_back(name);
-    return file;
-}
 
 // Every block is rewritten in block order: its old bytes unchanged, then its new records in
 // item table order, back to back from offset 0, so each lookup is the sum of the lengths before.
@@ -41,19 +32,19 @@ void PreparedPatch::writeStatics(Transaction &t, ProgressGauge &gauge) {
     const auto oldData = m_files.openForReading(m_paths.statics);
     if (!oldData)
         throw Error("Cannot open file " + m_paths.statics);
-    const std::string indexName = replacementNameFor(m_paths.staidx);
-    const std::string dataName = replacementNameFor(m_paths.statics);
-    t.indexFile = create(t, indexName, m_paths.staidx);
-    t.dataFile = create(t, dataName, m_paths.statics);
+    t.index = std::make_unique<io::Replacement>(m_files, m_paths.staidx,
+                                                replacementNameFor(m_paths.staidx));
+    t.data = std::make_unique<io::Replacement>(m_files, m_paths.statics,
+                                               replacementNameFor(m_paths.statics));
 
     io::BufferedReader reader(*oldData, m_dataStatus.size);
-    io::BufferedWriter index(*t.indexFile, io::BufferedWriter::DefaultCapacity, &t.indexDigest);
-    io::BufferedWriter data(*t.dataFile, io::BufferedWriter::DefaultCapacity, &t.dataDigest);
+    io::BufferedWriter &index = t.index->out();
+    io::BufferedWriter &data = t.data->out();
     const auto failed = [&]() -> Error {
         if (!index.ok())
-            return Error("Cannot write file " + indexName);
+            return Error("Cannot write file " + t.index->name());
         if (!data.ok())
-            return Error("Cannot write file " + dataName);
+            return Error("Cannot write file " + t.data->name());
         return Error("Cannot read file " + m_paths.statics);
     };
 
@@ -84,28 +75,22 @@ void PreparedPatch::writeStatics(Transaction &t, ProgressGauge &gauge) {
     }
 
     if (!index.flush())
-        throw Error("Cannot write file " + indexName);
+        throw Error("Cannot write file " + t.index->name());
     if (!data.flush())
-        throw Error("Cannot write file " + dataName);
+        throw Error("Cannot write file " + t.data->name());
 }
 
 void PreparedPatch::writeWorld(Transaction &t, ProgressGauge &gauge) {
-    const std::string name = replacementNameFor(m_paths.world);
-    t.worldFile = create(t, name, m_paths.world);
-    io::BufferedWriter out(*t.worldFile, io::BufferedWriter::DefaultCapacity, &t.worldDigest);
+    t.world = std::make_unique<io::Replacement>(m_files, m_paths.world,
+                                                replacementNameFor(m_paths.world));
+    io::BufferedWriter &out = t.world->out();
     if (!rewriteWorld(m_lines, m_ranges, lineEndFor(m_unixLineEnds), out, gauge) || !out.flush())
-        throw Error("Cannot write file " + name);
+        throw Error("Cannot write file " + t.world->name());
 }
 
 void PreparedPatch::syncReplacements(Transaction &t) {
-    for (auto [file, target] :
-         {std::pair{&t.indexFile, &m_paths.staidx}, std::pair{&t.dataFile, &m_paths.statics},
-          std::pair{&t.worldFile, &m_paths.world}}) {
-        const bool ok = (*file)->sync() && (*file)->close();
-        file->reset();
-        if (!ok)
-            throw Error("Cannot write file " + replacementNameFor(*target));
-    }
+    for (io::Replacement *replacement : {t.index.get(), t.data.get(), t.world.get()})
+        replacement->finish();
 }
 
 // What each target was when PATCH read it and what replaces it, in the order of the switch: the
@@ -116,21 +101,22 @@ PatchJournal PreparedPatch::journalOf(Transaction &t) {
     if (!oldData || oldData->size != m_dataStatus.size)
         throw Error("Cannot read file " + m_paths.statics);
     PatchJournal journal;
-    const auto entry = [&](const char *role, const std::string &target, const std::string &backup,
-                           const io::FileStatus &before, std::uint64_t beforeDigest,
-                           const io::Digest &after) {
-        const std::string replacement = replacementNameFor(target);
-        const auto written = m_files.status(replacement);
+    const auto entry = [&](const char *role, const io::Replacement &replacement,
+                           const std::string &backup, const io::FileStatus &before,
+                           std::uint64_t beforeDigest) {
+        const auto written = m_files.status(replacement.name());
         if (!written)
-            throw Error("Cannot write file " + replacement);
-        journal.entries.push_back(
-            {role, target, replacement, backup, {before, beforeDigest}, {*written, after.value()}});
+            throw Error("Cannot write file " + replacement.name());
+        journal.entries.push_back({role,
+                                   replacement.target(),
+                                   replacement.name(),
+                                   backup,
+                                   {before, beforeDigest},
+                                   {*written, replacement.digest()}});
     };
-    entry("static index file", m_paths.staidx, m_paths.staidxBackup, m_indexStatus,
-          m_oldIndexDigest, t.indexDigest);
-    entry("static data file", m_paths.statics, m_paths.staticsBackup, m_dataStatus, oldData->digest,
-          t.dataDigest);
-    entry("world file", m_paths.world, {}, m_worldStatus, m_worldDigest, t.worldDigest);
+    entry("static index file", *t.index, m_paths.staidxBackup, m_indexStatus, m_oldIndexDigest);
+    entry("static data file", *t.data, m_paths.staticsBackup, m_dataStatus, oldData->digest);
+    entry("world file", *t.world, {}, m_worldStatus, m_worldDigest);
     return journal;
 }
 
@@ -157,7 +143,10 @@ void PreparedPatch::writeJournals(Transaction &t, const PatchJournal &journal) {
     for (const JournalEntry &e : journal.entries) {
         const std::string name = journalNameFor(e.target);
         try {
-            const auto file = create(t, name, {});
+            const auto file = m_files.createNew(name, {});
+            if (!file)
+                throw Error("Cannot create file " + name);
+            t.journals.push_back(name);
             if (!file->write(text.data(), text.size()) || !file->sync() || !file->close())
                 throw Error("Cannot write file " + name);
         } catch (const Error &) {
@@ -174,16 +163,19 @@ void PreparedPatch::writeJournals(Transaction &t, const PatchJournal &journal) {
 // Removes what this run made, the journals (made last) first: a crash on the way then leaves
 // only files that the next run removes as unfinished.
 std::string PreparedPatch::rollBack(Transaction &t) {
-    // Open files can be neither renamed nor removed everywhere.
-    t.indexFile.reset();
-    t.dataFile.reset();
-    t.worldFile.reset();
     std::string notes;
-    for (auto it = t.created.rbegin(); it != t.created.rend(); ++it) {
-        if (!m_files.remove(*it))
-            notes += " The temporary file " + *it + " could not be removed.";
+    const auto remove = [&](bool removed, const std::string &name) {
+        if (!removed)
+            notes += " The temporary file " + name + " could not be removed.";
+    };
+    for (auto it = t.journals.rbegin(); it != t.journals.rend(); ++it)
+        remove(m_files.remove(*it), *it);
+    t.journals.clear();
+    for (auto *replacement : {&t.world, &t.data, &t.index}) {
+        if (*replacement)
+            remove((*replacement)->discard(), (*replacement)->name());
+        replacement->reset();
     }
-    t.created.clear();
     return notes;
 }
 
@@ -197,6 +189,8 @@ void PreparedPatch::apply(ProgressGauge &gauge) {
         journal = journalOf(t);
         checkUnchanged();
         writeJournals(t, journal);
+        for (io::Replacement *replacement : {t.index.get(), t.data.get(), t.world.get()})
+            replacement->keep(); // the switch puts them in place
     } catch (const Error &e) {
         // Nothing gets here once a journal is complete: writeJournals lets no failure through.
         const std::string notes = rollBack(t);

@@ -79,8 +79,6 @@ private:
     [[nodiscard]] formats::IndexRecord oldRecord(std::uint32_t block) const;
     [[nodiscard]] std::uint64_t newDataSize() const;
     void refuseLinkedFile(const std::string &path, const io::FileStatus &status) const;
-    std::unique_ptr<io::File> create(Transaction &t, const std::string &name,
-                                     const std::string &permissionsOf);
     void writeStatics(Transaction &t, ProgressGauge &gauge);
     void writeWorld(Transaction &t, ProgressGauge &gauge);
     void syncReplacements(Transaction &t);
