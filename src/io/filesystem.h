@@ -28,6 +28,15 @@ struct FileStatus {
     friend bool operator!=(const FileStatus &a, const FileStatus &b) { return !(a == b); }
 };
 
+// A file opened for reading, with its size at the opening. No file: absent when nothing bears
+// the name (or the path runs through something that is no folder), else it could not be read
+// as a regular file.
+struct OpenedFile {
+    std::unique_ptr<File> file;
+    std::uint64_t size = 0;
+    bool absent = false;
+};
+
 // Held while one run works on the files of a folder; released when destroyed, also by a process
 // that dies.
 class FolderLock {
@@ -46,8 +55,14 @@ public:
         Replace    // an existing file of the new name is replaced in one step
     };
 
-    // Opens an existing file for reading from its start; nothing when it cannot be opened.
-    [[nodiscard]] virtual std::unique_ptr<File> openForReading(const std::string &path) = 0;
+    // Opens a regular file, links followed, for reading from its start. Never waits: a pipe,
+    // a device or a folder in the file's place is refused, judged by the opened file itself so
+    // that nothing swapped in between slips through.
+    [[nodiscard]] virtual OpenedFile openToRead(const std::string &path) = 0;
+    // openToRead's file alone: nothing when it cannot be opened.
+    [[nodiscard]] std::unique_ptr<File> openForReading(const std::string &path) {
+        return openToRead(path).file;
+    }
     // Creates a new, empty file for writing; fails when a file of that name exists. The new
     // file gets the access rights, and where the system allows it the owner and group, of
     // permissionsOf when that file exists.

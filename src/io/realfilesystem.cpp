@@ -188,23 +188,31 @@ private:
 
 } // namespace
 
-std::unique_ptr<File> RealFileSystem::openForReading(const std::string &path) {
+OpenedFile RealFileSystem::openToRead(const std::string &path) {
+    OpenedFile opened;
 #ifdef _WIN32
+    // Windows opens no pipe or device through a plain path, and opening never waits.
     const int fd = openFile(path, ReadFlags);
+    struct _stat64 st;
+    const bool regular = fd >= 0 && _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
 #else
-    // Without O_NONBLOCK a FIFO in a file's place would hang the open; the descriptor, not the
-    // name, is then checked, so that nothing swapped in between slips through.
-    const int fd = openFile(path, ReadFlags | O_NONBLOCK);
+    // Without O_NONBLOCK a FIFO in a file's place would hang the open.
+    const int fd = openFile(path, ReadFlags | O_NONBLOCK | O_NOCTTY);
     struct stat st;
-    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-                    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
-        ::close(fd);
-        return nullptr;
-    }
+    const bool regular = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
 #endif
-    if (fd < 0)
-        return nullptr;
-    return std::make_unique<RealFile>(fd);
+    if (fd < 0) {
+        opened.absent = errno == ENOENT || errno == ENOTDIR;
+        return opened;
+    }
+    if (!regular) {
+        (void)closeFd(fd);
+        return opened;
+    }
+    opened.size = static_cast<std::uint64_t>(st.st_size);
+    opened.file = std::make_unique<RealFile>(fd);
+    return opened;
 }
 
 std::unique_ptr<File> RealFileSystem::createNew(const std::string &path,

@@ -8,7 +8,7 @@ namespace tessaplex::io {
 // The operating system's files.
 class RealFileSystem : public FileSystem {
 public:
-    std::unique_ptr<File> openForReading(const std::string &path) override;
+    OpenedFile openToRead(const std::string &path) override;
     std::unique_ptr<File> createNew(const std::string &path,
                                     const std::string &permissionsOf) override;
     bool rename(const std::string &from, const std::string &to, Rename mode) override;

@@ -11,7 +11,6 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <io.h>
 #include <process.h>
 #else
 #include <unistd.h>
@@ -30,16 +29,6 @@ int processId() {
 }
 
 } // namespace
-
-bool syncFile(std::FILE *file) {
-    if (std::fflush(file) != 0)
-        return false;
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
 
 std::string temporaryNameBeside(const std::string &path) {
     static std::atomic<unsigned> counter{0};

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -15,8 +14,5 @@ namespace tessaplex::io {
 
 // A name beside path that no file bears yet, for a file that is to replace path.
 [[nodiscard]] std::string temporaryNameBeside(const std::string &path);
-
-// Flushes a written file's data to the disk; false when the system refuses.
-[[nodiscard]] bool syncFile(std::FILE *file);
 
 } // namespace tessaplex::io

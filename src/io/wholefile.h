@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/filesystem.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,15 +29,11 @@ public:
     // already larger than maxBytes.
     [[nodiscard]] static std::optional<WholeFile> open(const std::string &path,
                                                        std::uint64_t maxBytes);
+    [[nodiscard]] static std::optional<WholeFile> open(FileSystem &files, const std::string &path,
+                                                       std::uint64_t maxBytes);
     // Every byte of the file at path, or nothing when it is absent; throws as open() and read().
     [[nodiscard]] static std::optional<std::string> readAll(const std::string &path,
                                                             std::uint64_t maxBytes);
-
-    WholeFile(WholeFile &&other) noexcept;
-    WholeFile &operator=(WholeFile &&other) noexcept;
-    WholeFile(const WholeFile &) = delete;
-    WholeFile &operator=(const WholeFile &) = delete;
-    ~WholeFile();
 
     // The size in bytes when the file was opened.
     [[nodiscard]] std::uint64_t size() const { return m_size; }
@@ -44,16 +43,13 @@ public:
     // system fails to read, and the size error of open() when the file holds more than maxBytes.
     [[nodiscard]] std::size_t read(char *out, std::size_t count);
 
-    // Hands the open file over as a descriptor (of the C library on Windows) that the caller
-    // closes; the object then holds no file.
-    [[nodiscard]] int releaseDescriptor();
-
 private:
-    WholeFile(int descriptor, std::string path, std::uint64_t size, std::uint64_t maxBytes);
+    WholeFile(std::unique_ptr<File> file, std::string path, std::uint64_t size,
+              std::uint64_t maxBytes);
     [[nodiscard]] std::size_t readFully(char *out, std::size_t count);
     [[nodiscard]] bool readsPastTheBound();
 
-    int m_descriptor;
+    std::unique_ptr<File> m_file;
     std::string m_path;
     std::uint64_t m_size;
     std::uint64_t m_maxBytes;

@@ -60,13 +60,13 @@ bool FailingFileSystem::step(const std::string &what) {
     return !fails;
 }
 
-std::unique_ptr<io::File> FailingFileSystem::openForReading(const std::string &path) {
+io::OpenedFile FailingFileSystem::openToRead(const std::string &path) {
     if (!step("open " + path))
-        return nullptr;
-    auto file = m_real.openForReading(path);
-    if (!file)
-        return nullptr;
-    return std::make_unique<FailingFile>(*this, std::move(file), path);
+        return {};
+    io::OpenedFile opened = m_real.openToRead(path);
+    if (opened.file)
+        opened.file = std::make_unique<FailingFile>(*this, std::move(opened.file), path);
+    return opened;
 }
 
 std::unique_ptr<io::File> FailingFileSystem::createNew(const std::string &path,

@@ -32,7 +32,7 @@ public:
     // at that moment.
     std::function<void(const std::string &)> beforeStep;
 
-    std::unique_ptr<io::File> openForReading(const std::string &path) override;
+    io::OpenedFile openToRead(const std::string &path) override;
     std::unique_ptr<io::File> createNew(const std::string &path,
                                         const std::string &permissionsOf) override;
     bool rename(const std::string &from, const std::string &to, Rename mode) override;
