@@ -3,7 +3,7 @@
 
 #include "app/startdirectory.h"
 #include "base/error.h"
-#include "io/digest.h"
+#include "io/realfilesystem.h"
 #include "io/wholefile.h"
 #include "world/itemnamecatalog.h"
 
@@ -89,20 +89,21 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
         m_linesAnalysed = false;
         return world::AnalyseOutcome::NothingToList;
     }
+    // Taken before the read: a change during it moves the change time, so it shows next time.
+    const std::optional<io::FileStatus> status = io::RealFileSystem().status(worldFile);
     m_lines.readFile(worldFile);
 
     const std::string lines = linesText ? std::string(*linesText) : std::to_string(m_lines.size());
     const auto outcome =
         world::listItems(m_lines, world::lineWindow(startText, lines), catalog, m_table, gauge);
-    const std::uint64_t digest = io::digestOf(m_lines.bytes());
     if (outcome == world::AnalyseOutcome::Listed) {
         m_analysedWorldFile = m_lines.sourcePath();
-        m_analysedDigest = digest;
+        m_analysedStatus = status;
     }
     // A table left from before lists lines of other bytes now, unless the file is unchanged.
     m_linesAnalysed = outcome == world::AnalyseOutcome::Listed ||
-                      (m_linesAnalysed && m_lines.sourcePath() == m_analysedWorldFile &&
-                       digest == m_analysedDigest);
+                      (m_linesAnalysed && m_lines.sourcePath() == m_analysedWorldFile && status &&
+                       status == m_analysedStatus);
     return outcome;
 }
 

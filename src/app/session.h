@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "io/filesystem.h"
 #include "patch/patchplan.h"
 #include "world/analyse.h"
 #include "world/itemtable.h"
@@ -17,10 +18,6 @@
 
 namespace tessaplex {
 class ProgressGauge;
-}
-
-namespace tessaplex::io {
-class FileSystem;
 }
 
 namespace tessaplex::app {
@@ -115,7 +112,7 @@ private:
     std::vector<std::string> m_mainFilterList;
     std::function<void(const std::string &)> m_noticeReceiver;
     std::string m_analysedWorldFile;
-    std::uint64_t m_analysedDigest = 0;
+    std::optional<io::FileStatus> m_analysedStatus;
     bool m_linesAnalysed = false;
 };
 
