@@ -4,7 +4,7 @@
 #include "app/filtersettings.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
-#include "selection/filter.h"
+#include "selection/filterarea.h"
 #include "selection/filterentry.h"
 #include "ui/groupbox.h"
 #include "ui/itemtablemodel.h"
@@ -258,10 +258,8 @@ void FilterDialog::onOk() {
     ProgressGaugeWidget &gauge = *m_main.controls().gauge;
     gauge.repaint();
 
-    const bool applied = m_main.runCommand(
-        [&] { selection::applyFilter(m_main.session().table(), m_entries, area, gauge); });
-    // Also after a failure: rows marked before it stay marked.
-    m_main.model().allMarksChanged();
+    const bool applied =
+        m_main.runCommand([&] { m_main.model().applyFilter(m_entries, area, gauge); });
     // The marks stay set when the list cannot be saved; the error box tells the operator.
     if (applied)
         m_main.runCommand([this] { selection::writeFilterListFile(listFilePath(), m_entries); });

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/itemtablemodel.h"
 
+#include "selection/filter.h"
+#include "selection/marks.h"
 #include "world/itemtable.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tessaplex::ui {
 
 using world::Column;
 using world::ColumnCount;
 
-ItemTableModel::ItemTableModel(const world::ItemTable &table, QObject *parent)
+ItemTableModel::ItemTableModel(world::ItemTable &table, QObject *parent)
     : QAbstractTableModel(parent)
     , m_table(table)
     , m_rows(table.rowCount() - 1) {}
@@ -61,17 +64,84 @@ void ItemTableModel::tableReplaced() {
     emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
 }
 
-void ItemTableModel::marksChanged(int firstRow, int lastRow) {
-    const int first = std::max(modelRow(firstRow), 0);
-    const int last = std::min(modelRow(lastRow), m_rows - 1);
-    if (first > last)
-        return;
-    const int patch = static_cast<int>(Column::Patch);
-    emit dataChanged(index(first, patch), index(last, patch), {Qt::DisplayRole});
+int ItemTableModel::lastKnownRow() const {
+    return std::min(m_rows, m_table.rowCount() - 1);
 }
 
-void ItemTableModel::allMarksChanged() {
-    marksChanged(1, m_rows);
+void ItemTableModel::changeMarks(int firstRow, int lastRow, const std::function<void()> &change) {
+    const int first = std::max(firstRow, 1);
+    const int last = std::min(lastRow, lastKnownRow());
+    std::vector<world::Mark> before;
+    for (int row = first; row <= last; ++row)
+        before.push_back(m_table.mark(row));
+    const auto announce = [&] {
+        int top = -1;
+        int bottom = -1;
+        for (int row = first; row <= last; ++row) {
+            if (m_table.mark(row) == before[static_cast<std::size_t>(row - first)])
+                continue;
+            if (top < 0)
+                top = modelRow(row);
+            bottom = modelRow(row);
+        }
+        const int patch = static_cast<int>(Column::Patch);
+        if (top >= 0)
+            emit dataChanged(index(top, patch), index(bottom, patch), {Qt::DisplayRole});
+    };
+    try {
+        change();
+    } catch (...) {
+        announce();
+        throw;
+    }
+    announce();
+}
+
+void ItemTableModel::setMark(int tableRow) {
+    changeMarks(tableRow, tableRow, [&] { selection::setMark(m_table, tableRow); });
+}
+
+void ItemTableModel::clearMark(int tableRow) {
+    changeMarks(tableRow, tableRow, [&] { selection::clearMark(m_table, tableRow); });
+}
+
+void ItemTableModel::toggleMark(int tableRow) {
+    changeMarks(tableRow, tableRow, [&] { selection::toggleMark(m_table, tableRow); });
+}
+
+void ItemTableModel::markAll() {
+    changeMarks(1, m_table.rowCount() - 1, [&] { selection::markAll(m_table); });
+}
+
+void ItemTableModel::unmarkAll() {
+    changeMarks(1, m_table.rowCount() - 1, [&] { selection::unmarkAll(m_table); });
+}
+
+bool ItemTableModel::changeMarksLike(Column column, int tableRow, bool mark) {
+    if (tableRow < 1 || tableRow >= m_table.rowCount())
+        return false;
+    const std::string reference = m_table.cellText(column, tableRow);
+    changeMarks(1, m_table.rowCount() - 1, [&] {
+        if (mark)
+            selection::markAllOf(m_table, column, reference);
+        else
+            selection::unmarkAllOf(m_table, column, reference);
+    });
+    return true;
+}
+
+bool ItemTableModel::markAllOf(Column column, int tableRow) {
+    return changeMarksLike(column, tableRow, true);
+}
+
+bool ItemTableModel::unmarkAllOf(Column column, int tableRow) {
+    return changeMarksLike(column, tableRow, false);
+}
+
+void ItemTableModel::applyFilter(const selection::FilterEntries &entries,
+                                 const selection::FilterArea &area, ProgressGauge &gauge) {
+    changeMarks(1, m_table.rowCount() - 1,
+                [&] { selection::applyFilter(m_table, entries, area, gauge); });
 }
 
 } // namespace tessaplex::ui

@@ -5,7 +5,6 @@
 #include "app/startdirectory.h"
 #include "base/error.h"
 #include "selection/filter.h"
-#include "selection/marks.h"
 #include "selection/search.h"
 #include "ui/groupbox.h"
 #include "ui/itemgridview.h"
@@ -324,18 +323,10 @@ void MainWindow::onPatch() {
 }
 
 void MainWindow::markLikeCurrentRow(world::Column column, bool mark) {
-    const int row = m_session.currentRow();
-    world::ItemTable &table = m_session.table();
     // The row is read now, not when it was selected; an analysis may have shortened the table.
-    if (row < 1 || row >= table.rowCount())
-        return;
-    const std::string reference = table.cellText(column, row);
-    if (mark)
-        selection::markAllOf(table, column, reference);
-    else
-        selection::unmarkAllOf(table, column, reference);
-    m_model->allMarksChanged();
-    focusGrid();
+    const int row = m_session.currentRow();
+    if (mark ? m_model->markAllOf(column, row) : m_model->unmarkAllOf(column, row))
+        focusGrid();
 }
 
 void MainWindow::onAllOfBlock() {
@@ -355,14 +346,12 @@ void MainWindow::onNoneOfId() {
 }
 
 void MainWindow::onAll() {
-    selection::markAll(m_session.table());
-    m_model->allMarksChanged();
+    m_model->markAll();
     focusGrid();
 }
 
 void MainWindow::onNone() {
-    selection::unmarkAll(m_session.table());
-    m_model->allMarksChanged();
+    m_model->unmarkAll();
     focusGrid();
 }
 
@@ -400,23 +389,16 @@ void MainWindow::setCaptionsFrom(int tableRow) {
     m_controls.noneOfId->setText(cellCaption("None of #", table, world::Column::Id, tableRow));
 }
 
-void MainWindow::changeCurrentMark(void (*op)(world::ItemTable &, int)) {
-    const int row = m_session.currentRow();
-    op(m_session.table(), row);
-    if (row >= 1 && row < m_session.table().rowCount())
-        m_model->marksChanged(row, row);
-}
-
 void MainWindow::onInsert() {
-    changeCurrentMark(selection::setMark);
+    m_model->setMark(m_session.currentRow());
 }
 
 void MainWindow::onDelete() {
-    changeCurrentMark(selection::clearMark);
+    m_model->clearMark(m_session.currentRow());
 }
 
 void MainWindow::onDoubleClick() {
-    changeCurrentMark(selection::toggleMark);
+    m_model->toggleMark(m_session.currentRow());
 }
 
 void MainWindow::onAddToFilter() {

@@ -138,8 +138,6 @@ private:
 
     // All of / None of: the rows whose cell in column equals the current row's.
     void markLikeCurrentRow(world::Column column, bool mark);
-    // The current row's mark was set by op (Insert, Delete, double click).
-    void changeCurrentMark(void (*op)(world::ItemTable &, int));
     void focusGrid();
 
     MessageBoxes &m_messages;

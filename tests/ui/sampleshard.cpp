@@ -30,6 +30,15 @@ std::string worldItem(std::string_view idText, const std::vector<std::string> &k
     return text;
 }
 
+std::string fourItems() {
+    return "[SPHERE]\r\nVERSION=0.55\r\n\r\n" +                             // 0-2
+           worldItem("0eed", {"ATTR=010", "P=1500,1000,5"}) +               // 3-6
+           worldItem("0eed", {"ATTR=010", "COLOR=0480", "P=1500,1001,0"}) + // 7-11
+           worldItem("0a28", {"P=8,8", "ATTR=08010"}) +                     // 12-15
+           worldItem("0a28", {"CONT=040001", "P=1,1,1"}) +                  // 16-19, in a box
+           worldItem("01f14", {"P=1500,1000,7"});                           // 20-22
+}
+
 void appendIndexRecord(std::string &out, std::uint32_t lookup, std::uint32_t length,
                        std::uint32_t extra) {
     appendLittleEndian(out, lookup, 4);

@@ -12,6 +12,15 @@ namespace tessaplex::uitest {
 // ends it, with CR LF line ends.
 [[nodiscard]] std::string worldItem(std::string_view idText, const std::vector<std::string> &keys);
 
+// A world file of four item sections after a two-line header section, 23 lines; Analyse lists
+// them as table rows 1 to 4 (line numbers in the definition):
+//   row 1: ID 00eed at (1500, 1000), ATTR 010        row 3: ID 00a28 at (8, 8), ATTR 08010
+//   row 2: ID 00eed at (1500, 1001), ATTR 010,       row 4: ID 01f14 at (1500, 1000), no ATTR
+//          colour 1152
+// Rows 1, 2 and 4 lie in block 95869, row 3 in block 513. A fifth item in a container (lines 16
+// to 19) is not listed.
+[[nodiscard]] std::string fourItems();
+
 // Static map files of an empty map: an index of 393,216 empty records and an empty data file.
 void writeEmptyStatics(const std::string &indexPath, const std::string &dataPath);
 

@@ -20,20 +20,11 @@
 #include <QTest>
 
 using namespace tessaplex;
+using uitest::fourItems;
 using uitest::WindowsFixture;
 using uitest::worldItem;
 
 namespace {
-
-// Four item sections after a two-line header section; line numbers in the comments.
-std::string fourItems() {
-    return "[SPHERE]\r\nVERSION=0.55\r\n\r\n" +                             // 0-2
-           worldItem("0eed", {"ATTR=010", "P=1500,1000,5"}) +               // 3-6
-           worldItem("0eed", {"ATTR=010", "COLOR=0480", "P=1500,1001,0"}) + // 7-11
-           worldItem("0a28", {"P=8,8", "ATTR=08010"}) +                     // 12-15
-           worldItem("0a28", {"CONT=040001", "P=1,1,1"}) +                  // 16-19, in a box
-           worldItem("01f14", {"P=1500,1000,7"});                           // 20-22
-}
 
 QStringList column(const ui::ItemTableModel &model, int columnIndex) {
     QStringList cells;
@@ -103,33 +94,6 @@ private slots:
         QVERIFY(allEnabled(sevenButtons(f.mainWindow().controls()), true));
         QVERIFY(f.mainWindow().controls().grid->isEnabled());
         QVERIFY(f.mainWindow().controls().analyse->isEnabled());
-    }
-
-    // Model row i shows table row i + 1, every cell of it.
-    void gridRowsAreTheTableRows() {
-        WindowsFixture f;
-        f.useWorldFile(fourItems());
-        f.analyse(QStringLiteral("0"), QStringLiteral("23"));
-        const ui::ItemTableModel &model = f.mainWindow().model();
-        const world::ItemTable &table = f.mainWindow().session().table();
-        QCOMPARE(model.rowCount(), table.rowCount() - 1);
-        for (int row = 0; row < model.rowCount(); ++row) {
-            for (int c = 0; c < 10; ++c)
-                QCOMPARE(
-                    model.index(row, c).data().toString(),
-                    QString::fromStdString(table.cellText(static_cast<world::Column>(c), row + 1)));
-        }
-        QCOMPARE(model.index(1, 6).data().toString(), QStringLiteral("1152"));
-        QCOMPARE(model.index(0, 8).data().toString(), QStringLiteral("95869"));
-        QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
-        QCOMPARE(model.rowCount(model.index(0, 0)), 0);
-    }
-
-    void beforeTheFirstAnalysisTheHeadingsAreEmpty() {
-        WindowsFixture f;
-        const ui::ItemTableModel &model = f.mainWindow().model();
-        for (int c = 0; c < 10; ++c)
-            QCOMPARE(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), QString());
     }
 
     void nothingToListChangesNothing_data() {
@@ -236,33 +200,6 @@ private slots:
             }
         }
         QVERIFY(f.messages.errors.isEmpty());
-    }
-
-    void marksChangedCoversExactlyTheRows_data() {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("last");
-        QTest::addColumn<int>("topRow");
-        QTest::addColumn<int>("bottomRow");
-        QTest::newRow("one row") << 2 << 2 << 1 << 1;
-        QTest::newRow("range") << 1 << 4 << 0 << 3;
-        QTest::newRow("heading row left out") << 0 << 1 << 0 << 0;
-        QTest::newRow("beyond the table cut") << 3 << 99 << 2 << 3;
-    }
-
-    void marksChangedCoversExactlyTheRows() {
-        QFETCH(int, first);
-        QFETCH(int, last);
-        QFETCH(int, topRow);
-        QFETCH(int, bottomRow);
-        WindowsFixture f;
-        f.useWorldFile(fourItems());
-        f.analyse(QStringLiteral("0"), QStringLiteral("23"));
-        ui::ItemTableModel &model = f.mainWindow().model();
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        model.marksChanged(first, last);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed[0][0].value<QModelIndex>(), model.index(topRow, PatchColumn));
-        QCOMPARE(changed[0][1].value<QModelIndex>(), model.index(bottomRow, PatchColumn));
     }
 
     void patchMergesTheMarkedItemAndDisablesTheButtons() {
