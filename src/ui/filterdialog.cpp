@@ -8,7 +8,7 @@
 #include "selection/filterentry.h"
 #include "ui/groupbox.h"
 #include "ui/itemtablemodel.h"
-#include "ui/mainwindow.h"
+#include "ui/messageboxes.h"
 #include "ui/previewimage.h"
 #include "ui/progressgaugewidget.h"
 #include "ui/uistyle.h"
@@ -52,9 +52,13 @@ QLineEdit *field(QWidget *parent, int left, int top, int width) {
 
 } // namespace
 
-FilterDialog::FilterDialog(MainWindow &main, QWidget *parent)
+FilterDialog::FilterDialog(app::Session &session, ItemTableModel &items, ProgressGaugeWidget &gauge,
+                           MessageBoxes &messages, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_main(main) {
+    , m_session(session)
+    , m_items(items)
+    , m_gauge(gauge)
+    , m_messages(messages) {
     setWindowTitle(QStringLiteral("Filter"));
     setFixedSize(340, 353);
     setWindowModality(Qt::ApplicationModal);
@@ -131,7 +135,7 @@ void FilterDialog::buildButtons() {
 }
 
 std::string FilterDialog::listFilePath() const {
-    return m_main.session().ownFilePath(app::FilterListFileName);
+    return m_session.ownFilePath(app::FilterListFileName);
 }
 
 void FilterDialog::showEvent(QShowEvent *event) {
@@ -160,9 +164,9 @@ bool FilterDialog::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void FilterDialog::onActivated() {
-    m_main.runCommand([this] {
+    m_messages.runCommand([this] {
         const Controls &c = m_controls;
-        const selection::FilterArea area = selection::storedFilterArea(m_main.session().settings());
+        const selection::FilterArea area = selection::storedFilterArea(m_session.settings());
         c.x1->setText(QString::number(area.x1));
         c.y1->setText(QString::number(area.y1));
         c.x2->setText(QString::number(area.x2));
@@ -229,11 +233,11 @@ void FilterDialog::onAreaFieldLeft(QLineEdit *field, std::string_view key) {
     const std::string text = toBytes(field->text());
     // The field shows its value even when the settings file refuses it.
     field->setText(fromBytes(selection::normalisedAreaField(text)));
-    m_main.runCommand([&] { selection::storeAreaField(m_main.session().settings(), key, text); });
+    m_messages.runCommand([&] { selection::storeAreaField(m_session.settings(), key, text); });
 }
 
 void FilterDialog::onUseClicked(bool checked) {
-    m_main.runCommand([&] { selection::storeFilterAreaUse(m_main.session().settings(), checked); });
+    m_messages.runCommand([&] { selection::storeFilterAreaUse(m_session.settings(), checked); });
 }
 
 void FilterDialog::reject() {
@@ -241,7 +245,8 @@ void FilterDialog::reject() {
 }
 
 void FilterDialog::onCancel() {
-    if (m_main.runCommand([this] { selection::writeFilterListFile(listFilePath(), m_entries); }))
+    if (m_messages.runCommand(
+            [this] { selection::writeFilterListFile(listFilePath(), m_entries); }))
         QDialog::reject();
 }
 
@@ -254,15 +259,15 @@ void FilterDialog::onOk() {
 
     // The main window and its gauge are on screen while the filter runs.
     hide();
-    m_main.repaint();
-    ProgressGaugeWidget &gauge = *m_main.controls().gauge;
-    gauge.repaint();
+    m_gauge.window()->repaint();
+    m_gauge.repaint();
 
     const bool applied =
-        m_main.runCommand([&] { m_main.model().applyFilter(m_entries, area, gauge); });
+        m_messages.runCommand([&] { m_items.applyFilter(m_entries, area, m_gauge); });
     // The marks stay set when the list cannot be saved; the error box tells the operator.
     if (applied)
-        m_main.runCommand([this] { selection::writeFilterListFile(listFilePath(), m_entries); });
+        m_messages.runCommand(
+            [this] { selection::writeFilterListFile(listFilePath(), m_entries); });
     accept();
 }
 
@@ -277,8 +282,7 @@ void FilterDialog::showEntries() {
 }
 
 void FilterDialog::preview(std::uint32_t artEntry) {
-    m_main.runCommand(
-        [&] { m_controls.preview->showEntry(m_main.session().settings(), artEntry); });
+    m_messages.runCommand([&] { m_controls.preview->showEntry(m_session.settings(), artEntry); });
 }
 
 } // namespace tessaplex::ui

@@ -14,18 +14,27 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
+namespace tessaplex::app {
+class Session;
+}
+
 namespace tessaplex::ui {
 
-class MainWindow;
+class ItemTableModel;
+class MessageBoxes;
 class PreviewImage;
+class ProgressGaugeWidget;
 
 // The filter list and the filter area. The entry list lives here for the whole run and is saved
 // to the filter list file whichever button closes the dialog; the area is written to the settings
-// file field by field as the operator leaves it. "&OK" marks the rows the filter admits.
+// file field by field as the operator leaves it. "&OK" marks the rows the filter admits through
+// the grid's model, counting on gauge, whose window stays on screen meanwhile. Errors are shown
+// through messages.
 class FilterDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FilterDialog(MainWindow &main, QWidget *parent = nullptr);
+    FilterDialog(app::Session &session, ItemTableModel &items, ProgressGaugeWidget &gauge,
+                 MessageBoxes &messages, QWidget *parent = nullptr);
 
     // The controls, in the order of the keyboard focus.
     struct Controls {
@@ -80,7 +89,10 @@ private:
     void preview(std::uint32_t artEntry);
     [[nodiscard]] std::string listFilePath() const;
 
-    MainWindow &m_main;
+    app::Session &m_session;
+    ItemTableModel &m_items;
+    ProgressGaugeWidget &m_gauge;
+    MessageBoxes &m_messages;
     selection::FilterEntries m_entries;
     Controls m_controls;
 };

@@ -243,16 +243,6 @@ void MainWindow::setLineWindow(const QString &startLine, const QString &lines) {
     m_controls.lines->setText(lines);
 }
 
-bool MainWindow::runCommand(const std::function<void()> &command) {
-    try {
-        command();
-        return true;
-    } catch (const std::exception &failure) {
-        m_messages.showError(failure);
-    }
-    return false;
-}
-
 void MainWindow::closeEvent(QCloseEvent *event) {
     event->accept();
     emit closed();
@@ -264,7 +254,7 @@ void MainWindow::onAnalyse() {
     const std::string start = m_controls.startLine->text().toStdString();
     const std::string lines = m_controls.lines->text().toStdString();
     bool tableTouched = false;
-    runCommand([&] {
+    m_messages.runCommand([&] {
         try {
             if (m_session.analyse(start, lines, *m_controls.gauge) != world::AnalyseOutcome::Listed)
                 return;
@@ -311,7 +301,7 @@ void MainWindow::onAbout() {
 void MainWindow::onPatch() {
     // A PATCH that has started needs a new analysis before the next one.
     m_controls.patch->setEnabled(false);
-    runCommand([&] {
+    m_messages.runCommand([&] {
         if (m_session.patch(*m_controls.gauge) == app::Session::PatchOutcome::TooManyMarks) {
             m_controls.patch->setEnabled(true);
             m_messages.message(QStringLiteral("You can only select 500.000 items"));
@@ -359,7 +349,8 @@ bool MainWindow::onRowSelected(int tableRow) {
     if (tableRow < 1 || tableRow >= m_session.table().rowCount())
         return true;
     // The preview comes first: when it fails, nothing else of the selection happens.
-    if (m_controls.viewItem->isChecked() && !runCommand([&] { showPreviewOf(tableRow); }))
+    if (m_controls.viewItem->isChecked() &&
+        !m_messages.runCommand([&] { showPreviewOf(tableRow); }))
         return false;
     setCaptionsFrom(tableRow);
     m_session.setCurrentRow(tableRow);
@@ -402,7 +393,7 @@ void MainWindow::onDoubleClick() {
 }
 
 void MainWindow::onAddToFilter() {
-    if (runCommand([&] {
+    if (m_messages.runCommand([&] {
             selection::addToFilter(m_session.table(), m_session.currentRow(),
                                    m_session.mainFilterList(),
                                    m_session.ownFilePath("qelmitem.txt"));

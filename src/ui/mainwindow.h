@@ -6,7 +6,6 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -25,8 +24,9 @@ class ProgressGaugeWidget;
 
 // The main window: the item table, the progress gauge, the art preview panel and the groups
 // "Worldfile", "Control", "Search" and the group of the window buttons. It owns the session (the
-// item table, the world file line list, the current row and the settings); the dialogs reach it
-// through this window. Each control event is one handler that calls the core.
+// item table, the world file line list, the current row and the settings) and the grid's model;
+// the program's windows hand them to the dialogs. Each control event is one handler that calls
+// the core or the model.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -34,7 +34,7 @@ public:
     explicit MainWindow(MessageBoxes &messages, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Every control, for the dialogs and commands that read or change them.
+    // Every control.
     struct Controls {
         ItemGridView *grid = nullptr;
         ProgressGaugeWidget *gauge = nullptr;
@@ -76,15 +76,14 @@ public:
     };
     void setDialogs(const Dialogs &dialogs) { m_dialogs = dialogs; }
 
+    // What the dialogs share with this window: the session, the grid's model, through which
+    // every mark changes, and the gauge that the filter reports on.
     app::Session &session() { return m_session; }
     ItemTableModel &model() { return *m_model; }
-    MessageBoxes &messages() { return m_messages; }
+    ProgressGaugeWidget &gauge() { return *m_controls.gauge; }
 
     // The line window fields "Startline" and "Lines".
     void setLineWindow(const QString &startLine, const QString &lines);
-
-    // Runs command; an error that ends it is shown in the error box. Returns false then.
-    bool runCommand(const std::function<void()> &command);
 
 signals:
     // The operator closed the window: the program ends.

@@ -10,4 +10,14 @@ void MessageBoxes::showError(const std::exception &failure) {
     error(QString::fromLocal8Bit(app::errorText(failure.what())));
 }
 
+bool MessageBoxes::runCommand(const std::function<void()> &command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception &failure) {
+        showError(failure);
+    }
+    return false;
+}
+
 } // namespace tessaplex::ui

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 
 namespace tessaplex::ui {
 
@@ -20,6 +21,8 @@ public:
 
     // Shows the error that ended a command, with the full-stop rule applied to its text.
     void showError(const std::exception &failure);
+    // Runs command; an error that ends it is shown in the error box. Returns false then.
+    bool runCommand(const std::function<void()> &command);
 };
 
 } // namespace tessaplex::ui

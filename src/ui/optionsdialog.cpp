@@ -134,16 +134,8 @@ void OptionsDialog::showEvent(QShowEvent *event) {
     fillFromSettings();
 }
 
-void OptionsDialog::run(const std::function<void()> &command) {
-    try {
-        command();
-    } catch (const std::exception &failure) {
-        m_messages.showError(failure);
-    }
-}
-
 void OptionsDialog::fillFromSettings() {
-    run([this] {
+    m_messages.runCommand([this] {
         const auto read = [this](std::string_view key) {
             return fromSetting(m_settings.readText(app::SettingsSection, key));
         };
@@ -164,7 +156,7 @@ void OptionsDialog::fillFromSettings() {
 }
 
 void OptionsDialog::onChooseFile(PathEdit *edit, std::string_view key) {
-    run([&] {
+    m_messages.runCommand([&] {
         const std::optional<QString> chosen = m_files.chooseFile(initialFolder(edit->text()));
         if (!chosen)
             return;
@@ -174,11 +166,13 @@ void OptionsDialog::onChooseFile(PathEdit *edit, std::string_view key) {
 }
 
 void OptionsDialog::onUnixToggled(bool checked) {
-    run([&] { m_settings.writeBool(app::SettingsSection, app::keys::Unix, checked); });
+    m_messages.runCommand(
+        [&] { m_settings.writeBool(app::SettingsSection, app::keys::Unix, checked); });
 }
 
 void OptionsDialog::onItemFilesChanged(const QString &text) {
-    run([&] { m_settings.writeText(app::SettingsSection, app::keys::ItemFiles, toSetting(text)); });
+    m_messages.runCommand(
+        [&] { m_settings.writeText(app::SettingsSection, app::keys::ItemFiles, toSetting(text)); });
 }
 
 } // namespace tessaplex::ui

@@ -3,7 +3,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <string_view>
 
 class QCheckBox;
@@ -61,8 +60,6 @@ private:
     void onChooseFile(PathEdit *edit, std::string_view key);
     void onUnixToggled(bool checked);
     void onItemFilesChanged(const QString &text);
-
-    void run(const std::function<void()> &command);
 
     app::Settings &m_settings;
     MessageBoxes &m_messages;

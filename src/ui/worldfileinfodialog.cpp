@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/worldfileinfodialog.h"
 
-#include "ui/mainwindow.h"
+#include "app/session.h"
 #include "ui/messageboxes.h"
 #include "ui/uistyle.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include <utility>
 
 namespace tessaplex::ui {
 
@@ -24,10 +26,13 @@ QLabel *row(QWidget *panel, const char *caption, int top) {
 
 } // namespace
 
-WorldFileInfoDialog::WorldFileInfoDialog(MainWindow &mainWindow, QWidget *parent)
+WorldFileInfoDialog::WorldFileInfoDialog(app::Session &session, MessageBoxes &messages,
+                                         LineWindowReceiver useLineWindow, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , m_mainWindow(mainWindow) {
+    , m_session(session)
+    , m_messages(messages)
+    , m_useLineWindow(std::move(useLineWindow)) {
     setWindowTitle(QStringLiteral("WorldFile Informations"));
     setFixedSize(338, 222);
     setWindowModality(Qt::ApplicationModal);
@@ -58,8 +63,8 @@ void WorldFileInfoDialog::showEvent(QShowEvent *event) {
 
 void WorldFileInfoDialog::fill() {
     const Controls &c = m_controls;
-    const bool filled = m_mainWindow.runCommand([&] {
-        const std::optional<world::WorldFileInfo> info = m_mainWindow.session().worldFileInfo();
+    const bool filled = m_messages.runCommand([&] {
+        const std::optional<world::WorldFileInfo> info = m_session.worldFileInfo();
         if (!info) {
             c.use->setEnabled(false);
             for (QLabel *value : {c.lines, c.selectedItems, c.listedItems, c.linesToRemove})
@@ -81,7 +86,8 @@ void WorldFileInfoDialog::fill() {
 }
 
 void WorldFileInfoDialog::onUse() {
-    m_mainWindow.setLineWindow(QStringLiteral("0"), m_controls.lines->text());
+    if (m_useLineWindow)
+        m_useLineWindow(QStringLiteral("0"), m_controls.lines->text());
 }
 
 } // namespace tessaplex::ui

@@ -3,20 +3,28 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 
+namespace tessaplex::app {
+class Session;
+}
+
 namespace tessaplex::ui {
 
-class MainWindow;
+class MessageBoxes;
 
 // How long the world file is, how many items the last analysis listed and marked, and how many
-// lines the marked items occupy. Every showing reads the world file anew. "Use" sets the main
-// window's line window to the whole file.
+// lines the marked items occupy. Every showing reads the world file anew. "Use" hands the whole
+// file, start line and number of lines, to useLineWindow (the main window's line window).
 class WorldFileInfoDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit WorldFileInfoDialog(MainWindow &mainWindow, QWidget *parent = nullptr);
+    using LineWindowReceiver = std::function<void(const QString &startLine, const QString &lines)>;
+    WorldFileInfoDialog(app::Session &session, MessageBoxes &messages,
+                        LineWindowReceiver useLineWindow, QWidget *parent = nullptr);
 
     struct Controls {
         QLabel *lines = nullptr;
@@ -35,7 +43,9 @@ private:
     void fill();
     void onUse();
 
-    MainWindow &m_mainWindow;
+    app::Session &m_session;
+    MessageBoxes &m_messages;
+    LineWindowReceiver m_useLineWindow;
     Controls m_controls;
 };
 

@@ -139,7 +139,7 @@ private slots:
         else if (operation == QLatin1String("noneOfBlock"))
             QVERIFY(model.unmarkAllOf(world::Column::Block, row));
         else if (operation == QLatin1String("filter"))
-            model.applyFilter({"0eed"}, selection::FilterArea{}, *f.mainWindow().controls().gauge);
+            model.applyFilter({"0eed"}, selection::FilterArea{}, f.mainWindow().gauge());
         else {
             try {
                 model.applyFilter({"0eed"}, selection::FilterArea{}, failing);
