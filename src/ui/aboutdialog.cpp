@@ -34,8 +34,10 @@ AboutDialog::AboutDialog(QWidget *parent)
     light.setColor(QPalette::WindowText, QColor(240, 240, 240));
     notice->setPalette(light);
 
-    m_web = place(new QPushButton(QStringLiteral("tessaplex.example.org"), this), 0, 80, 500, 18);
-    m_ok = place(new QPushButton(QStringLiteral("OK"), this), 0, 98, 500, 18);
+    m_web =
+        named(place(new QPushButton(QStringLiteral("tessaplex.example.org"), this), 0, 80, 500, 18),
+              "web");
+    m_ok = named(place(new QPushButton(QStringLiteral("OK"), this), 0, 98, 500, 18), "ok");
     for (QPushButton *b : {m_web, m_ok}) {
         b->setAutoDefault(false);
         b->setEnabled(false);

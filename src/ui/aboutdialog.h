@@ -24,9 +24,6 @@ public:
     // Replaces the way the web address is opened (the system's browser by default).
     void setUrlOpener(std::function<void(const QUrl &)> opener) { m_openUrl = std::move(opener); }
 
-    [[nodiscard]] QPushButton *webButton() const { return m_web; }
-    [[nodiscard]] QPushButton *okButton() const { return m_ok; }
-
 signals:
     // "OK": the dialog has hidden itself; the main window is to be shown.
     void continued();
@@ -43,6 +40,7 @@ private:
     void onWeb();
     void onOk();
 
+    // Their object names are "web" and "ok".
     QPushButton *m_web = nullptr;
     QPushButton *m_ok = nullptr;
     std::function<void(const QUrl &)> m_openUrl;

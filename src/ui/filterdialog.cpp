@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <tuple>
 #include <utility>
 
 namespace tessaplex::ui {
@@ -46,8 +47,8 @@ QLabel *label(QWidget *parent, const char *caption, int left, int top, int width
     return place(result, left, top, width, FieldHeight);
 }
 
-QLineEdit *field(QWidget *parent, int left, int top, int width) {
-    return place(new QLineEdit(parent), left, top, width, FieldHeight);
+QLineEdit *field(QWidget *parent, const char *name, int left, int top, int width) {
+    return named(place(new QLineEdit(parent), left, top, width, FieldHeight), name);
 }
 
 } // namespace
@@ -92,7 +93,7 @@ FilterDialog::FilterDialog(app::Session &session, ItemTableModel &items, Progres
 
 void FilterDialog::buildItemsGroup() {
     auto *group = place(new GroupBox(QStringLiteral("Items"), this), 4, 2, 180, 216);
-    auto *list = place(new QListWidget(group), 8, 18, 164, 190);
+    auto *list = named(place(new QListWidget(group), 8, 18, 164, 190), "entries");
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     setSilverBackground(*list);
     m_controls.entries = list;
@@ -100,36 +101,37 @@ void FilterDialog::buildItemsGroup() {
 
 void FilterDialog::buildAreaGroup() {
     auto *group = place(new GroupBox(QStringLiteral("Area"), this), 4, 222, 180, 98);
-    m_controls.use = place(new QCheckBox(QStringLiteral("Use"), group), 8, 18, 60, 17);
+    m_controls.use =
+        named(place(new QCheckBox(QStringLiteral("Use"), group), 8, 18, 60, 17), "use");
     label(group, "Top", 8, 40, 46);
-    m_controls.x1 = field(group, 56, 40, 56);
-    m_controls.y1 = field(group, 116, 40, 56);
+    m_controls.x1 = field(group, "x1", 56, 40, 56);
+    m_controls.y1 = field(group, "y1", 116, 40, 56);
     label(group, "Bottom", 8, 66, 46);
-    m_controls.x2 = field(group, 56, 66, 56);
-    m_controls.y2 = field(group, 116, 66, 56);
+    m_controls.x2 = field(group, "x2", 56, 66, 56);
+    m_controls.y2 = field(group, "y2", 116, 66, 56);
 }
 
 void FilterDialog::buildControlGroup() {
     auto *group = place(new GroupBox(QStringLiteral("Control"), this), 188, 2, 148, 318);
-    m_controls.preview = place(new PreviewImage(group), 8, 18, 131, 225);
+    m_controls.preview = named(place(new PreviewImage(group), 8, 18, 131, 225), "preview");
     // The ID row lines up with the area's "Bottom" row beside it.
     label(group, "ID", 8, 286, 22);
-    m_controls.id = field(group, 32, 286, 107);
+    m_controls.id = field(group, "id", 32, 286, 107);
     m_controls.id->setMaxLength(6);
 }
 
 void FilterDialog::buildButtons() {
-    const std::pair<const char *, QPushButton **> buttons[] = {
-        {"&Add", &m_controls.add},   {"&Remove", &m_controls.remove},
-        {"&Sort", &m_controls.sort}, {"&Cancel", &m_controls.cancel},
-        {"&OK", &m_controls.ok},
+    const std::tuple<const char *, const char *, QPushButton **> buttons[] = {
+        {"add", "&Add", &m_controls.add},    {"remove", "&Remove", &m_controls.remove},
+        {"sort", "&Sort", &m_controls.sort}, {"cancel", "&Cancel", &m_controls.cancel},
+        {"ok", "&OK", &m_controls.ok},
     };
     int left = 4;
-    for (const auto &[caption, slot] : buttons) {
+    for (const auto &[name, caption, slot] : buttons) {
         auto *button = new QPushButton(QString::fromLatin1(caption), this);
         // Return in a field must not apply the filter or change the list by surprise.
         button->setAutoDefault(false);
-        *slot = place(button, left, 326, 63, ButtonHeight);
+        *slot = named(place(button, left, 326, 63, ButtonHeight), name);
         left += 67;
     }
 }

@@ -36,7 +36,20 @@ public:
     FilterDialog(app::Session &session, ItemTableModel &items, ProgressGaugeWidget &gauge,
                  MessageBoxes &messages, QWidget *parent = nullptr);
 
-    // The controls, in the order of the keyboard focus.
+    // The entry list, in list order; the list control shows the same entries.
+    [[nodiscard]] const selection::FilterEntries &entries() const { return m_entries; }
+
+public slots:
+    // Escape and the window manager's close behave as "&Cancel": the list edits are saved, and
+    // the dialog stays open when they cannot be.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The controls, in the order of the keyboard focus; each has its field's name as object name.
     struct Controls {
         QListWidget *entries = nullptr;
         PreviewImage *preview = nullptr;
@@ -52,21 +65,7 @@ public:
         QPushButton *cancel = nullptr;
         QPushButton *ok = nullptr;
     };
-    [[nodiscard]] const Controls &controls() const { return m_controls; }
 
-    // The entry list, in list order; the list control shows the same entries.
-    [[nodiscard]] const selection::FilterEntries &entries() const { return m_entries; }
-
-public slots:
-    // Escape and the window manager's close behave as "&Cancel": the list edits are saved, and
-    // the dialog stays open when they cannot be.
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void buildItemsGroup();
     void buildControlGroup();
     void buildAreaGroup();

@@ -6,25 +6,20 @@
 #include "base/error.h"
 #include "selection/filter.h"
 #include "selection/search.h"
-#include "ui/groupbox.h"
 #include "ui/itemgridview.h"
 #include "ui/itemtablemodel.h"
 #include "ui/messageboxes.h"
 #include "ui/previewimage.h"
 #include "ui/progressgaugewidget.h"
+#include "ui/searchgroup.h"
 #include "ui/uistyle.h"
 #include "world/numberrules.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFrame>
-#include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 
 namespace tessaplex::ui {
 
@@ -32,33 +27,10 @@ namespace {
 
 constexpr int ClientWidth = 684;
 constexpr int ClientHeight = 399;
-constexpr int ColumnWidth = 50;
-constexpr int RowHeight = 16;
-// Buttons and edits inside the groups; the window buttons are taller.
-constexpr int FieldHeight = 21;
-
-QPushButton *button(QWidget *parent, const char *caption, int left, int top, int width,
-                    int height = FieldHeight) {
-    auto *result = new QPushButton(QString::fromLatin1(caption), parent);
-    result->setAutoDefault(false);
-    return place(result, left, top, width, height);
-}
-
-QLineEdit *silverEdit(QWidget *parent, int left, int top, int width) {
-    auto *edit = new QLineEdit(parent);
-    setSilverBackground(*edit);
-    return place(edit, left, top, width, FieldHeight);
-}
 
 QString cellCaption(const char *prefix, const world::ItemTable &table, world::Column column,
                     int row) {
     return QString::fromLatin1(prefix) + QString::fromLatin1(table.cellText(column, row).c_str());
-}
-
-QLabel *label(QWidget *parent, const char *caption, int left, int top, int width) {
-    auto *result = new QLabel(QString::fromLatin1(caption), parent);
-    result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return place(result, left, top, width, FieldHeight);
 }
 
 } // namespace
@@ -76,12 +48,7 @@ MainWindow::MainWindow(MessageBoxes &messages, QWidget *parent)
     // once, before the command goes on.
     m_session.setNoticeReceiver(
         [this](const std::string &text) { m_messages.message(QString::fromStdString(text)); });
-    buildGrid();
-    buildArtPanel();
-    buildWorldfileGroup();
-    buildControlGroup();
-    buildSearchGroup();
-    buildWindowButtons();
+    m_controls = buildMainWindowControls(*this, *m_model);
     connectHandlers();
 
     // Marks and PATCH need an analysed table.
@@ -94,109 +61,8 @@ MainWindow::MainWindow(MessageBoxes &messages, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildGrid() {
-    auto *grid = place(new ItemGridView(this), 0, 0, 537, 241);
-    grid->setModel(m_model);
-    setSilverBackground(*grid);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setShowGrid(true);
-    grid->setWordWrap(false);
-    grid->setTextElideMode(Qt::ElideNone);
-    grid->setCornerButtonEnabled(false);
-    grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-
-    // Fixed sizes: the view never measures contents, so a million rows scroll at once.
-    QHeaderView *rows = grid->verticalHeader();
-    rows->setVisible(false);
-    rows->setMinimumSectionSize(1);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(RowHeight);
-
-    QHeaderView *headings = grid->horizontalHeader();
-    headings->setMinimumSectionSize(1);
-    headings->setSectionResizeMode(QHeaderView::Fixed);
-    headings->setDefaultSectionSize(ColumnWidth);
-    headings->setStretchLastSection(false);
-    headings->setHighlightSections(false);
-    headings->setSectionsClickable(false);
-    headings->setTextElideMode(Qt::ElideNone);
-    headings->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    headings->setFixedHeight(RowHeight + 1);
-    m_controls.grid = grid;
-
-    auto *gauge = place(new ProgressGaugeWidget(this), 0, 246, 537, 17);
-    m_controls.gauge = gauge;
-}
-
-void MainWindow::buildArtPanel() {
-    auto *panel = place(new QFrame(this), 540, 0, 149, 265);
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Raised);
-
-    m_controls.viewItem = place(new QCheckBox(QStringLiteral("ViewItem"), panel), 8, 8, 97, 17);
-    m_controls.viewItem->setChecked(true);
-
-    m_controls.previewImage = place(new PreviewImage(panel), 6, 32, 131, 201);
-
-    auto *swatch = place(new QLabel(QStringLiteral("Color"), panel), 8, 240, 129, 17);
-    swatch->setAlignment(Qt::AlignCenter);
-    swatch->setFrameShape(QFrame::Panel);
-    swatch->setFrameShadow(QFrame::Sunken);
-    swatch->setAutoFillBackground(true);
-    m_controls.colorSwatch = swatch;
-}
-
-void MainWindow::buildWorldfileGroup() {
-    auto *group = place(new GroupBox(QStringLiteral("Worldfile"), this), 0, 264, 193, 65);
-    label(group, "Startline", 8, 12, 48);
-    m_controls.startLine = silverEdit(group, 56, 12, 65);
-    m_controls.startLine->setText(QStringLiteral("0"));
-    label(group, "Lines", 8, 36, 48);
-    m_controls.lines = silverEdit(group, 56, 36, 65);
-    m_controls.lines->setText(QStringLiteral("0"));
-    m_controls.analyse = button(group, "Analyse", 128, 12, 57);
-    m_controls.info = button(group, "Info", 128, 36, 57);
-}
-
-void MainWindow::buildControlGroup() {
-    auto *group = place(new GroupBox(QStringLiteral("Control"), this), 200, 264, 481, 65);
-    // The block buttons; the row selection puts the block into their captions.
-    m_controls.allOfBlock = button(group, "All of ", 8, 12, 121);
-    m_controls.noneOfBlock = button(group, "None of", 8, 36, 121);
-    m_controls.addToFilter = button(group, "Add to Filter", 136, 12, 81);
-    m_controls.filter = button(group, "Filter", 136, 36, 81);
-    // The ID buttons; the row selection puts the ID into their captions.
-    m_controls.allOfId = button(group, "All of", 224, 12, 121);
-    m_controls.noneOfId = button(group, "None of", 224, 36, 121);
-    m_controls.all = button(group, "All", 352, 12, 121);
-    m_controls.none = button(group, "None", 352, 36, 121);
-}
-
-void MainWindow::buildSearchGroup() {
-    auto *group = place(new GroupBox(QStringLiteral("Search"), this), 0, 332, 257, 65);
-    m_controls.searchById = place(new QRadioButton(QStringLiteral("ID"), group), 8, 18, 64, 17);
-    m_controls.searchById->setChecked(true);
-    m_controls.searchId = silverEdit(group, 72, 16, 105);
-    m_controls.searchByPosition =
-        place(new QRadioButton(QStringLiteral("Position"), group), 8, 42, 64, 17);
-    m_controls.searchX = silverEdit(group, 72, 40, 49);
-    m_controls.searchY = silverEdit(group, 128, 40, 49);
-    m_controls.find = button(group, "Find", 184, 16, 65);
-    m_controls.findNext = button(group, "Find Next", 184, 40, 65);
-}
-
-void MainWindow::buildWindowButtons() {
-    auto *group = place(new GroupBox(this), 264, 332, 417, 61);
-    m_controls.about = button(group, "About", 8, 24, 129, 25);
-    m_controls.options = button(group, "Options", 144, 24, 129, 25);
-    m_controls.patch = button(group, "PATCH", 280, 24, 129, 25);
-}
-
 void MainWindow::connectHandlers() {
-    const Controls &c = m_controls;
+    const MainWindowControls &c = m_controls;
     connect(c.analyse, &QPushButton::clicked, this, &MainWindow::onAnalyse);
     connect(c.info, &QPushButton::clicked, this, &MainWindow::onInfo);
     connect(c.options, &QPushButton::clicked, this, &MainWindow::onOptions);
@@ -210,26 +76,13 @@ void MainWindow::connectHandlers() {
     connect(c.all, &QPushButton::clicked, this, &MainWindow::onAll);
     connect(c.none, &QPushButton::clicked, this, &MainWindow::onNone);
     connect(c.addToFilter, &QPushButton::clicked, this, &MainWindow::onAddToFilter);
-    connect(c.find, &QPushButton::clicked, this, &MainWindow::onFind);
-    connect(c.findNext, &QPushButton::clicked, this, &MainWindow::onFindNext);
+    connect(c.search, &SearchGroup::findClicked, this, &MainWindow::onFind);
+    connect(c.search, &SearchGroup::findNextClicked, this, &MainWindow::onFindNext);
     connect(c.grid, &ItemGridView::insertPressed, this, &MainWindow::onInsert);
     connect(c.grid, &ItemGridView::deletePressed, this, &MainWindow::onDelete);
     connect(c.grid, &ItemGridView::doubleClickedRows, this, &MainWindow::onDoubleClick);
     c.grid->setRowChangeGate(
         [this](int modelRow) { return onRowSelected(ItemTableModel::tableRow(modelRow)); });
-    for (QLineEdit *edit : {c.searchId, c.searchX, c.searchY})
-        edit->installEventFilter(this);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
-    // Only a click switches the mode: moving into a field with the keyboard leaves it as it is.
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == m_controls.searchId)
-            m_controls.searchById->setChecked(true);
-        else if (watched == m_controls.searchX || watched == m_controls.searchY)
-            m_controls.searchByPosition->setChecked(true);
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::setSelectionButtonsEnabled(bool enabled) {
@@ -401,21 +254,13 @@ void MainWindow::onAddToFilter() {
         focusGrid();
 }
 
-selection::SearchQuery MainWindow::searchQuery() const {
-    const Controls &c = m_controls;
-    if (c.searchById->isChecked())
-        return selection::SearchQuery::byId(c.searchId->text().toStdString());
-    return selection::SearchQuery::byPosition(c.searchX->text().toStdString(),
-                                              c.searchY->text().toStdString());
-}
-
 void MainWindow::onFind() {
-    selectFoundRow(selection::findRow(m_session.table(), searchQuery()));
+    selectFoundRow(selection::findRow(m_session.table(), m_controls.search->query()));
 }
 
 void MainWindow::onFindNext() {
     const int selected = ItemTableModel::tableRow(m_controls.grid->selectedModelRow());
-    selectFoundRow(selection::findNextRow(m_session.table(), searchQuery(), selected));
+    selectFoundRow(selection::findNextRow(m_session.table(), m_controls.search->query(), selected));
 }
 
 void MainWindow::selectFoundRow(std::optional<int> tableRow) {

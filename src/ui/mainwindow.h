@@ -2,69 +2,30 @@
 #pragma once
 
 #include "app/session.h"
-#include "selection/searchquery.h"
+#include "ui/mainwindowcontrols.h"
 
 #include <QWidget>
 
 #include <optional>
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-
 namespace tessaplex::ui {
 
-class ItemGridView;
 class ItemTableModel;
 class MessageBoxes;
-class PreviewImage;
 class ProgressGaugeWidget;
 
 // The main window: the item table, the progress gauge, the art preview panel and the groups
 // "Worldfile", "Control", "Search" and the group of the window buttons. It owns the session (the
 // item table, the world file line list, the current row and the settings) and the grid's model;
 // the program's windows hand them to the dialogs. Each control event is one handler that calls
-// the core or the model.
+// the core or the model. Its controls are private; each has an object name by which it is found
+// among the window's children.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // Fixes the start directory (the working directory now) and creates the session on it.
     explicit MainWindow(MessageBoxes &messages, QWidget *parent = nullptr);
     ~MainWindow() override;
-
-    // Every control.
-    struct Controls {
-        ItemGridView *grid = nullptr;
-        ProgressGaugeWidget *gauge = nullptr;
-        QCheckBox *viewItem = nullptr;
-        PreviewImage *previewImage = nullptr;
-        QLabel *colorSwatch = nullptr;
-        QLineEdit *startLine = nullptr;
-        QLineEdit *lines = nullptr;
-        QPushButton *analyse = nullptr;
-        QPushButton *info = nullptr;
-        QPushButton *allOfBlock = nullptr;
-        QPushButton *noneOfBlock = nullptr;
-        QPushButton *addToFilter = nullptr;
-        QPushButton *filter = nullptr;
-        QPushButton *allOfId = nullptr;
-        QPushButton *noneOfId = nullptr;
-        QPushButton *all = nullptr;
-        QPushButton *none = nullptr;
-        QRadioButton *searchById = nullptr;
-        QLineEdit *searchId = nullptr;
-        QRadioButton *searchByPosition = nullptr;
-        QLineEdit *searchX = nullptr;
-        QLineEdit *searchY = nullptr;
-        QPushButton *find = nullptr;
-        QPushButton *findNext = nullptr;
-        QPushButton *about = nullptr;
-        QPushButton *options = nullptr;
-        QPushButton *patch = nullptr;
-    };
-    [[nodiscard]] const Controls &controls() const { return m_controls; }
 
     // The windows that the buttons "About", "Options", "Filter" and "Info" show; they are
     // created after this one.
@@ -91,16 +52,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // Clicks into the search fields switch the search mode.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildGrid();
-    void buildArtPanel();
-    void buildWorldfileGroup();
-    void buildControlGroup();
-    void buildSearchGroup();
-    void buildWindowButtons();
     void connectHandlers();
 
     // "All of"/"None of" (both), "All", "None": usable only on an analysed table.
@@ -133,7 +86,6 @@ private:
     void setCaptionsFrom(int tableRow);
     // Selects a row the search found, as a click on it would, keeping the keyboard focus.
     void selectFoundRow(std::optional<int> tableRow);
-    [[nodiscard]] selection::SearchQuery searchQuery() const;
 
     // All of / None of: the rows whose cell in column equals the current row's.
     void markLikeCurrentRow(world::Column column, bool mark);
@@ -142,7 +94,7 @@ private:
     MessageBoxes &m_messages;
     app::Session m_session;
     ItemTableModel *m_model = nullptr;
-    Controls m_controls;
+    MainWindowControls m_controls;
     Dialogs m_dialogs;
 };
 

@@ -30,14 +30,14 @@ std::string toSetting(const QString &text) {
     return text.toLocal8Bit().toStdString();
 }
 
-PathEdit *pathEdit(QWidget *parent, int left, int top, int width) {
-    return place(new PathEdit(parent), left, top, width, EditHeight);
+PathEdit *pathEdit(QWidget *parent, const char *name, int left, int top, int width) {
+    return named(place(new PathEdit(parent), left, top, width, EditHeight), name);
 }
 
-QPushButton *chooseButton(QWidget *parent, int left, int top) {
+QPushButton *chooseButton(QWidget *parent, const char *name, int left, int top) {
     auto *button = place(new QPushButton(QStringLiteral("..."), parent), left, top, 25, 22);
     button->setAutoDefault(false);
-    return button;
+    return named(button, name);
 }
 
 void label(QWidget *parent, const char *caption, int left, int top) {
@@ -61,7 +61,8 @@ OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, Fi
     buildArtGroup();
     buildWorldfileGroup();
     buildItemFilesGroup();
-    m_controls.ok = place(new QPushButton(QStringLiteral("&OK"), this), 200, 280, 89, 21);
+    m_controls.ok =
+        named(place(new QPushButton(QStringLiteral("&OK"), this), 200, 280, 89, 21), "ok");
     m_controls.ok->setDefault(true);
     connect(m_controls.ok, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -96,36 +97,38 @@ OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, Fi
 void OptionsDialog::buildStaticsGroup() {
     auto *group = place(new GroupBox(QStringLiteral("StaticsFiles"), this), 0, 0, 481, 73);
     label(group, "Staidx0", 8, 20);
-    m_controls.staidx = pathEdit(group, 56, 16, 385);
-    m_controls.chooseStaidx = chooseButton(group, 448, 16);
+    m_controls.staidx = pathEdit(group, "staidx", 56, 16, 385);
+    m_controls.chooseStaidx = chooseButton(group, "chooseStaidx", 448, 16);
     label(group, "Statics0", 8, 44);
-    m_controls.statics = pathEdit(group, 56, 40, 385);
-    m_controls.chooseStatics = chooseButton(group, 448, 40);
+    m_controls.statics = pathEdit(group, "statics", 56, 40, 385);
+    m_controls.chooseStatics = chooseButton(group, "chooseStatics", 448, 40);
 }
 
 void OptionsDialog::buildArtGroup() {
     auto *group = place(new GroupBox(QStringLiteral("ArtFiles"), this), 0, 80, 481, 73);
     label(group, "Artidx", 8, 20);
-    m_controls.artIdx = pathEdit(group, 56, 16, 385);
-    m_controls.chooseArtIdx = chooseButton(group, 448, 16);
+    m_controls.artIdx = pathEdit(group, "artIdx", 56, 16, 385);
+    m_controls.chooseArtIdx = chooseButton(group, "chooseArtIdx", 448, 16);
     label(group, "Art", 8, 44);
-    m_controls.art = pathEdit(group, 56, 40, 385);
-    m_controls.chooseArt = chooseButton(group, 448, 40);
+    m_controls.art = pathEdit(group, "art", 56, 40, 385);
+    m_controls.chooseArt = chooseButton(group, "chooseArt", 448, 40);
 }
 
 void OptionsDialog::buildWorldfileGroup() {
     auto *group = place(new GroupBox(QStringLiteral("Worldfile"), this), 0, 160, 481, 65);
-    m_controls.worldFile = pathEdit(group, 8, 16, 433);
-    m_controls.chooseWorldFile = chooseButton(group, 448, 16);
-    m_controls.unixLineEnds = place(
-        new QCheckBox(QStringLiteral("Save WorldFile as Unix-Textformat"), group), 8, 40, 201, 17);
+    m_controls.worldFile = pathEdit(group, "worldFile", 8, 16, 433);
+    m_controls.chooseWorldFile = chooseButton(group, "chooseWorldFile", 448, 16);
+    m_controls.unixLineEnds =
+        named(place(new QCheckBox(QStringLiteral("Save WorldFile as Unix-Textformat"), group), 8,
+                    40, 201, 17),
+              "unixLineEnds");
     setSilverBackground(*m_controls.unixLineEnds);
 }
 
 void OptionsDialog::buildItemFilesGroup() {
     auto *group =
         place(new GroupBox(QStringLiteral("Path to Spheritemsb*"), this), 0, 232, 481, 41);
-    m_controls.itemFiles = place(new QLineEdit(group), 8, 16, 433, EditHeight);
+    m_controls.itemFiles = named(place(new QLineEdit(group), 8, 16, 433, EditHeight), "itemFiles");
     setSilverBackground(*m_controls.itemFiles);
 }
 

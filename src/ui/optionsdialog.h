@@ -28,7 +28,11 @@ public:
     OptionsDialog(app::Settings &settings, MessageBoxes &messages, FileChooser &files,
                   QWidget *parent = nullptr);
 
-    // The controls, in the order of the keyboard focus.
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // The controls, in the order of the keyboard focus; each has its field's name as object name.
     struct Controls {
         PathEdit *staidx = nullptr;
         PathEdit *statics = nullptr;
@@ -44,12 +48,7 @@ public:
         QPushButton *ok = nullptr;
         QLineEdit *itemFiles = nullptr;
     };
-    [[nodiscard]] const Controls &controls() const { return m_controls; }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void buildStaticsGroup();
     void buildArtGroup();
     void buildWorldfileGroup();

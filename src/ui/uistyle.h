@@ -29,6 +29,13 @@ template <typename Widget> Widget *place(Widget *child, int left, int top, int w
     return child;
 }
 
+// Gives child the object name by which it is found among its window's children (the window
+// tests and the screenshot tool reach the controls so, not through the window's interface).
+template <typename Widget> Widget *named(Widget *child, const char *name) {
+    child->setObjectName(QString::fromLatin1(name));
+    return child;
+}
+
 // Shrinks the window's font by steps of half a point until every caption of its buttons, labels
 // and check boxes fits its control, so that no caption is cut off at the fixed sizes; keeps the
 // font when everything fits. Never goes below 6 points.

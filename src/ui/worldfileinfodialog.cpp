@@ -18,10 +18,10 @@ namespace {
 constexpr int CaptionLeft = 16;
 constexpr int ValueLeft = 112;
 
-QLabel *row(QWidget *panel, const char *caption, int top) {
+QLabel *row(QWidget *panel, const char *name, const char *caption, int top) {
     place(new QLabel(QString::fromLatin1(caption), panel), CaptionLeft, top,
           ValueLeft - CaptionLeft - 2, 14);
-    return place(new QLabel(panel), ValueLeft, top, 156, 14);
+    return named(place(new QLabel(panel), ValueLeft, top, 156, 14), name);
 }
 
 } // namespace
@@ -40,13 +40,15 @@ WorldFileInfoDialog::WorldFileInfoDialog(app::Session &session, MessageBoxes &me
     auto *panel = place(new QFrame(this), 0, 0, 337, 193);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
-    m_controls.lines = row(panel, "Lines ", 16);
-    m_controls.selectedItems = row(panel, "Selected Items", 40);
-    m_controls.listedItems = row(panel, "Listed Items", 64);
-    m_controls.linesToRemove = row(panel, "Lines to Remove", 88);
-    m_controls.use = place(new QPushButton(QStringLiteral("Use"), panel), 272, 16, 49, 14);
+    m_controls.lines = row(panel, "lines", "Lines ", 16);
+    m_controls.selectedItems = row(panel, "selectedItems", "Selected Items", 40);
+    m_controls.listedItems = row(panel, "listedItems", "Listed Items", 64);
+    m_controls.linesToRemove = row(panel, "linesToRemove", "Lines to Remove", 88);
+    m_controls.use =
+        named(place(new QPushButton(QStringLiteral("Use"), panel), 272, 16, 49, 14), "use");
     m_controls.use->setAutoDefault(false);
-    m_controls.ok = place(new QPushButton(QStringLiteral("&OK"), this), 128, 200, 81, 21);
+    m_controls.ok =
+        named(place(new QPushButton(QStringLiteral("&OK"), this), 128, 200, 81, 21), "ok");
     m_controls.ok->setDefault(true);
 
     connect(m_controls.use, &QPushButton::clicked, this, &WorldFileInfoDialog::onUse);

@@ -26,6 +26,11 @@ public:
     WorldFileInfoDialog(app::Session &session, MessageBoxes &messages,
                         LineWindowReceiver useLineWindow, QWidget *parent = nullptr);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Each control has its field's name as object name.
     struct Controls {
         QLabel *lines = nullptr;
         QLabel *selectedItems = nullptr;
@@ -34,12 +39,7 @@ public:
         QPushButton *use = nullptr;
         QPushButton *ok = nullptr;
     };
-    [[nodiscard]] const Controls &controls() const { return m_controls; }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void fill();
     void onUse();
 

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Filter dialog: the entry list kept for the whole run and saved whichever button closes the
 // dialog, the area written field by field, the previews, and "&OK" marking rows.
-#include "sampleshard.h"
-#include "support/artfixture.h"
+#include "filterwindow.h"
 #include "ui/filterdialog.h"
 #include "ui/itemtablemodel.h"
 #include "ui/mainwindow.h"
@@ -25,45 +24,21 @@
 #include <filesystem>
 
 using namespace tessaplex;
+using uitest::analyseFilterWorld;
+using uitest::cannot;
+using uitest::entries;
+using uitest::FilterControls;
+using uitest::listFile;
+using uitest::markedRows;
+using uitest::selectedRow;
+using uitest::showFilter;
 using uitest::WindowsFixture;
-using uitest::worldItem;
+using uitest::writeArt;
 
 namespace {
 
-const QString ListFile = QStringLiteral("qelmitem.txt");
-
-ui::FilterDialog &showFilter(WindowsFixture &f) {
-    QTest::mouseClick(f.mainWindow().controls().filter, Qt::LeftButton);
-    return f.windows().filter();
-}
-
-QStringList shownEntries(const ui::FilterDialog &dialog) {
-    QStringList texts;
-    const QListWidget *list = dialog.controls().entries;
-    for (int row = 0; row < list->count(); ++row)
-        texts.append(list->item(row)->text());
-    return texts;
-}
-
-// The entries, when the list control shows what the dialog holds.
-QStringList entries(const ui::FilterDialog &dialog) {
-    QStringList own;
-    for (const std::string &entry : dialog.entries())
-        own.append(QString::fromStdString(entry));
-    return own == shownEntries(dialog) ? own : QStringList{QStringLiteral("<control differs>")};
-}
-
-int selectedRow(const ui::FilterDialog &dialog) {
-    const QList<QListWidgetItem *> selected = dialog.controls().entries->selectedItems();
-    return selected.isEmpty() ? -1 : dialog.controls().entries->row(selected.front());
-}
-
-std::string listFile(const WindowsFixture &f) {
-    return f.file(ListFile.toStdString());
-}
-
 QLineEdit *areaField(const ui::FilterDialog &dialog, const QString &key) {
-    const ui::FilterDialog::Controls &c = dialog.controls();
+    const FilterControls c(dialog);
     if (key == QLatin1String("X1"))
         return c.x1;
     if (key == QLatin1String("Y1"))
@@ -80,72 +55,13 @@ bool leaveField(ui::FilterDialog &dialog, QLineEdit *field) {
     field->setFocus(Qt::MouseFocusReason);
     if (!field->hasFocus())
         return false;
-    dialog.controls().id->setFocus(Qt::TabFocusReason);
+    FilterControls(dialog).id->setFocus(Qt::TabFocusReason);
     return !field->hasFocus();
-}
-
-QString cannot(const char *what, const std::string &path) {
-    return QStringLiteral("Cannot %1 file %2.")
-        .arg(QLatin1String(what), QString::fromStdString(path));
-}
-
-// Item sections for the filter: the "ID" cells, "ATTR" cells and positions of the rows below.
-//   row 1: 0eed ATTR 010   (1000, 500)     row 4: 0eed no ATTR     (1000, 500)
-//   row 2: 0eed ATTR 08010 (1001, 500)     row 5: 0a28 ATTR 010   (1000, 500)
-//   row 3: 0eed ATTR 0     (1000, 500)     row 6: 0eed ATTR 10    (1000, 500)
-//                                          row 7: 0eed ATTR 010   (1000, 501)
-std::string filterWorld() {
-    return "[SPHERE]\r\nVERSION=0.55\r\n\r\n" + worldItem("0eed", {"ATTR=010", "P=1000,500,0"}) +
-           worldItem("0eed", {"ATTR=08010", "P=1001,500,0"}) +
-           worldItem("0eed", {"ATTR=0", "P=1000,500,0"}) + worldItem("0eed", {"P=1000,500,0"}) +
-           worldItem("0a28", {"ATTR=010", "P=1000,500,0"}) +
-           worldItem("0eed", {"ATTR=10", "P=1000,500,0"}) +
-           worldItem("0eed", {"ATTR=010", "P=1000,501,0"});
-}
-
-// Analyses the whole of filterWorld().
-void analyseFilterWorld(WindowsFixture &f) {
-    const std::string world = filterWorld();
-    f.useWorldFile(world);
-    int lines = 0;
-    for (std::size_t at = world.find("\r\n"); at != std::string::npos;
-         at = world.find("\r\n", at + 2))
-        ++lines;
-    f.analyse(QStringLiteral("0"), QString::number(lines));
-}
-
-QList<int> markedRows(const world::ItemTable &table) {
-    QList<int> rows;
-    for (int row = 1; row < table.rowCount(); ++row) {
-        if (table.isMarked(row))
-            rows.append(row);
-    }
-    return rows;
-}
-
-constexpr std::uint16_t RedPixel = 0x7c00;  // red 31
-constexpr std::uint16_t BluePixel = 0x001f; // blue 31
-
-// A run record: a width x height rectangle of one pixel value.
-std::string solidRecord(int width, int height, std::uint16_t pixel) {
-    const test::ArtRow row = {test::ArtRun{0, std::vector<std::uint16_t>(width, pixel)}};
-    return test::runArtRecord(std::vector<test::ArtRow>(height, row),
-                              static_cast<std::uint16_t>(width));
-}
-
-// Art for item 0x0eed (red, 6 x 4) and item 0x0a28 (blue, 3 x 3); "Art" and "ArtIdx" name them.
-void writeArt(WindowsFixture &f) {
-    test::ArtFilesBuilder art;
-    art.add(0x4eed, solidRecord(6, 4, RedPixel)).add(0x4a28, solidRecord(3, 3, BluePixel));
-    test::writeFile(f.file("artidx.mul"), art.indexBytes());
-    test::writeFile(f.file("art.mul"), art.dataBytes());
-    f.setSetting("ArtIdx", f.file("artidx.mul"));
-    f.setSetting("Art", f.file("art.mul"));
 }
 
 // What the preview shows at its top-left corner, or "none" before the first drawing.
 QString shownArt(const ui::FilterDialog &dialog) {
-    const QImage &picture = dialog.controls().preview->picture();
+    const QImage &picture = FilterControls(dialog).preview->picture();
     if (picture.isNull())
         return QStringLiteral("none");
     const QRgb corner = picture.pixel(0, 0);
@@ -207,7 +123,7 @@ private slots:
         }
 
         // "&Cancel" does not undo it, and the next activation shows it.
-        QTest::mouseClick(dialog.controls().cancel, Qt::LeftButton);
+        QTest::mouseClick(FilterControls(dialog).cancel, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(f.setting(key.toStdString()), std::optional<std::string>(stored.toStdString()));
         showFilter(f);
@@ -220,7 +136,7 @@ private slots:
         f.setSetting("FilterArea", "1");
         const std::string before = test::readFile(f.file("qelm.ini"));
         ui::FilterDialog &dialog = showFilter(f);
-        QCheckBox *use = dialog.controls().use;
+        QCheckBox *use = FilterControls(dialog).use;
         QVERIFY(use->isChecked());
         // Showing the stored state is no change.
         QCOMPARE(test::readFile(f.file("qelm.ini")), before);
@@ -230,7 +146,7 @@ private slots:
         QTest::mouseClick(use, Qt::LeftButton);
         QCOMPARE(f.setting("FilterArea"), std::optional<std::string>("1"));
         QTest::mouseClick(use, Qt::LeftButton);
-        QTest::mouseClick(dialog.controls().cancel, Qt::LeftButton);
+        QTest::mouseClick(FilterControls(dialog).cancel, Qt::LeftButton);
         QCOMPARE(f.setting("FilterArea"), std::optional<std::string>("0"));
         showFilter(f);
         QVERIFY(!use->isChecked());
@@ -244,13 +160,13 @@ private slots:
                                       QFileDevice::ReadOwner));
         ui::FilterDialog &dialog = showFilter(f);
         QVERIFY(f.messages.errors.isEmpty());
-        QTest::mouseClick(dialog.controls().use, Qt::LeftButton);
+        QTest::mouseClick(FilterControls(dialog).use, Qt::LeftButton);
         const QString refused = QStringLiteral("Unable to write to %1.")
                                     .arg(QString::fromStdString(f.file("qelm.ini")));
         QCOMPARE(f.messages.errors, QStringList{refused});
-        dialog.controls().x1->setText(QStringLiteral("0x20"));
-        QVERIFY(leaveField(dialog, dialog.controls().x1));
-        QCOMPARE(dialog.controls().x1->text(), QStringLiteral("32"));
+        FilterControls(dialog).x1->setText(QStringLiteral("0x20"));
+        QVERIFY(leaveField(dialog, FilterControls(dialog).x1));
+        QCOMPARE(FilterControls(dialog).x1->text(), QStringLiteral("32"));
         QCOMPARE(f.messages.errors, (QStringList{refused, refused}));
     }
 
@@ -278,7 +194,7 @@ private slots:
         ui::FilterDialog &dialog = showFilter(f);
         QCOMPARE(entries(dialog), (QStringList{"0a28", "0eed"}));
         QCOMPARE(selectedRow(dialog), 0);
-        const ui::FilterDialog::Controls &c = dialog.controls();
+        const FilterControls c(dialog);
         QCOMPARE((QStringList{c.x1->text(), c.y1->text(), c.x2->text(), c.y2->text()}),
                  (QStringList{"100", "0", "0", "32"}));
         QVERIFY(!c.use->isChecked());
@@ -309,7 +225,7 @@ private slots:
         writeArt(f);
         test::writeFile(listFile(f), "0eed\r\n");
         ui::FilterDialog &dialog = showFilter(f);
-        QTest::mouseClick(dialog.controls().cancel, Qt::LeftButton);
+        QTest::mouseClick(FilterControls(dialog).cancel, Qt::LeftButton);
 
         std::filesystem::remove(listFile(f));
         std::filesystem::create_directories(listFile(f) + "/inside");
@@ -317,7 +233,7 @@ private slots:
         showFilter(f);
         QCOMPARE(f.messages.errors, QStringList{cannot("open", listFile(f))});
         QCOMPARE(entries(dialog), QStringList{"0eed"});
-        QCOMPARE(dialog.controls().x2->text(), QStringLiteral("44"));
+        QCOMPARE(FilterControls(dialog).x2->text(), QStringLiteral("44"));
     }
 
     void addTurnsTheIdFieldIntoAnEntry_data() {
@@ -335,7 +251,7 @@ private slots:
         WindowsFixture f;
         ui::FilterDialog &dialog = showFilter(f);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        const ui::FilterDialog::Controls &c = dialog.controls();
+        const FilterControls c(dialog);
         for (const QString &text : typed) {
             c.id->setText(text);
             QTest::mouseClick(c.add, Qt::LeftButton);
@@ -374,7 +290,7 @@ private slots:
         WindowsFixture f;
         test::writeFile(listFile(f), file.toStdString());
         ui::FilterDialog &dialog = showFilter(f);
-        const ui::FilterDialog::Controls &c = dialog.controls();
+        const FilterControls c(dialog);
         c.entries->clearSelection();
         if (removeRow >= 0)
             c.entries->setCurrentRow(removeRow);
@@ -410,7 +326,7 @@ private slots:
         test::writeFile(listFile(f), "0eed\r\n0a28\r\n");
         ui::FilterDialog &dialog = showFilter(f);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        const ui::FilterDialog::Controls &c = dialog.controls();
+        const FilterControls c(dialog);
         c.entries->setCurrentRow(1);
         QTest::mouseClick(c.remove, Qt::LeftButton);
         c.id->setText(QStringLiteral("7"));
@@ -470,7 +386,7 @@ private slots:
         test::writeFile(listFile(f), file.toStdString());
 
         ui::FilterDialog &dialog = showFilter(f);
-        const ui::FilterDialog::Controls &c = dialog.controls();
+        const FilterControls c(dialog);
         c.x1->setText(area[0]);
         c.y1->setText(area[1]);
         c.x2->setText(area[2]);
@@ -496,7 +412,7 @@ private slots:
         // The list is saved in its own form.
         QCOMPARE(QString::fromStdString(test::readFile(listFile(f))), file);
         const int steps = static_cast<int>(dialog.entries().size()) * 7;
-        const ProgressGauge &gauge = *f.mainWindow().controls().gauge;
+        const ProgressGauge &gauge = *f.mainControls().gauge;
         if (steps > 0) {
             QCOMPARE(gauge.maximum(), steps);
             QCOMPARE(gauge.progress(), steps);
@@ -507,9 +423,9 @@ private slots:
         WindowsFixture f;
         writeArt(f);
         ui::FilterDialog &dialog = showFilter(f);
-        dialog.controls().id->setText(QStringLiteral("3821"));
-        QTest::mouseClick(dialog.controls().add, Qt::LeftButton);
-        QTest::mouseClick(dialog.controls().ok, Qt::LeftButton);
+        FilterControls(dialog).id->setText(QStringLiteral("3821"));
+        QTest::mouseClick(FilterControls(dialog).add, Qt::LeftButton);
+        QTest::mouseClick(FilterControls(dialog).ok, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(test::readFile(listFile(f)), std::string("0eed\r\n"));
         QVERIFY(f.messages.errors.isEmpty());
@@ -529,7 +445,7 @@ private slots:
         writeArt(f);
         analyseFilterWorld(f);
         ui::FilterDialog &dialog = showFilter(f);
-        const ui::FilterDialog::Controls &c = dialog.controls();
+        const FilterControls c(dialog);
         c.id->setText(QStringLiteral("0x0eed"));
         QTest::mouseClick(c.add, Qt::LeftButton);
         // Something that is no file stands where the list is to be written.
@@ -577,11 +493,11 @@ private slots:
         ui::FilterDialog &dialog = showFilter(f);
         QCOMPARE(shownArt(dialog), QStringLiteral("none"));
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QTest::keyClicks(dialog.controls().id, typed);
+        QTest::keyClicks(FilterControls(dialog).id, typed);
         QCOMPARE(shownArt(dialog), shown);
         QVERIFY(f.messages.errors.isEmpty());
         if (shown != QLatin1String("none")) {
-            const QImage &picture = dialog.controls().preview->picture();
+            const QImage &picture = FilterControls(dialog).preview->picture();
             QCOMPARE(picture.size(), QSize(131, 225));
             QCOMPARE(picture.pixel(10, 10), qRgb(255, 255, 255));
         }
@@ -596,7 +512,7 @@ private slots:
         QCOMPARE(selectedRow(dialog), 0);
         QCOMPARE(shownArt(dialog), QStringLiteral("blue"));
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QListWidget *list = dialog.controls().entries;
+        QListWidget *list = FilterControls(dialog).entries;
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(selectedRow(dialog), 1);
@@ -632,9 +548,9 @@ private slots:
             f.setSetting("Art", missing);
         }
         if (trigger == 1)
-            dialog.controls().id->setText(QStringLiteral("3821"));
+            FilterControls(dialog).id->setText(QStringLiteral("3821"));
         if (trigger == 2)
-            dialog.controls().entries->setCurrentRow(1);
+            FilterControls(dialog).entries->setCurrentRow(1);
         QCOMPARE(f.messages.errors, QStringList{cannot("open", missing)});
         QCOMPARE(shownArt(dialog), trigger == 0 ? QStringLiteral("none") : QStringLiteral("red"));
         // The command went on: the list is there and the dialog open.

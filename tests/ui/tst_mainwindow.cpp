@@ -21,6 +21,7 @@
 
 using namespace tessaplex;
 using uitest::fourItems;
+using uitest::MainControls;
 using uitest::WindowsFixture;
 using uitest::worldItem;
 
@@ -35,7 +36,7 @@ QStringList column(const ui::ItemTableModel &model, int columnIndex) {
 
 const int PatchColumn = static_cast<int>(world::Column::Patch);
 
-QList<QPushButton *> sevenButtons(const ui::MainWindow::Controls &c) {
+QList<QPushButton *> sevenButtons(const MainControls &c) {
     return {c.allOfBlock, c.noneOfBlock, c.allOfId, c.noneOfId, c.all, c.none, c.patch};
 }
 
@@ -91,9 +92,10 @@ private slots:
         for (int c = 0; c < 10; ++c)
             QCOMPARE(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
                      QLatin1String(headings[c]));
-        QVERIFY(allEnabled(sevenButtons(f.mainWindow().controls()), true));
-        QVERIFY(f.mainWindow().controls().grid->isEnabled());
-        QVERIFY(f.mainWindow().controls().analyse->isEnabled());
+        const MainControls c = f.mainControls();
+        QVERIFY(allEnabled(sevenButtons(c), true));
+        QVERIFY(c.grid->isEnabled());
+        QVERIFY(c.analyse->isEnabled());
     }
 
     void nothingToListChangesNothing_data() {
@@ -125,9 +127,10 @@ private slots:
         QCOMPARE(column(model, 0), before);
         QVERIFY(f.messages.errors.isEmpty());
         QVERIFY(f.messages.messages.isEmpty());
-        QVERIFY(allEnabled(sevenButtons(f.mainWindow().controls()), analysedBefore));
-        QVERIFY(f.mainWindow().controls().analyse->isEnabled());
-        QVERIFY(f.mainWindow().controls().grid->isEnabled());
+        const MainControls c = f.mainControls();
+        QVERIFY(allEnabled(sevenButtons(c), analysedBefore));
+        QVERIFY(c.analyse->isEnabled());
+        QVERIFY(c.grid->isEnabled());
     }
 
     void analyseWithoutItemFilesShowsRangeCheckError() {
@@ -136,9 +139,10 @@ private slots:
         f.setSetting("ItemFiles", "");
         f.analyse(QStringLiteral("0"), QStringLiteral("23"));
         QCOMPARE(f.messages.errors, QStringList{QStringLiteral("Range check error.")});
-        QVERIFY(allEnabled(sevenButtons(f.mainWindow().controls()), false));
-        QVERIFY(f.mainWindow().controls().analyse->isEnabled());
-        QVERIFY(f.mainWindow().controls().grid->isEnabled());
+        const MainControls c = f.mainControls();
+        QVERIFY(allEnabled(sevenButtons(c), false));
+        QVERIFY(c.analyse->isEnabled());
+        QVERIFY(c.grid->isEnabled());
     }
 
     // The bulk mark buttons; rows 1 and 2 hold ID 00eed, row 3 ID 00a28, row 4 ID 01f14.
@@ -179,7 +183,7 @@ private slots:
         main.session().setCurrentRow(currentRow);
         QSignalSpy changed(&main.model(), &QAbstractItemModel::dataChanged);
 
-        const ui::MainWindow::Controls &c = main.controls();
+        const MainControls c(main);
         QPushButton *clicked = button == QLatin1String("All")          ? c.all
                                : button == QLatin1String("None")       ? c.none
                                : button == QLatin1String("AllOfId")    ? c.allOfId
@@ -215,14 +219,15 @@ private slots:
         f.setSetting("Statics", f.file("statics0.mul"));
         f.analyse(QStringLiteral("0"), QStringLiteral("16"));
         ui::MainWindow &main = f.mainWindow();
+        const MainControls c(main);
         QCOMPARE(main.model().rowCount(), 3);
         main.session().table().setMark(2, world::Mark::Yes);
 
-        QTest::mouseClick(main.controls().patch, Qt::LeftButton);
+        QTest::mouseClick(c.patch, Qt::LeftButton);
         QVERIFY2(f.messages.errors.isEmpty(), qPrintable(f.messages.errors.join(QLatin1Char('|'))));
         QCOMPARE(f.messages.messages, QStringList{QStringLiteral("Process finished")});
-        QVERIFY(allEnabled(sevenButtons(main.controls()), false));
-        QVERIFY(main.controls().analyse->isEnabled());
+        QVERIFY(allEnabled(sevenButtons(c), false));
+        QVERIFY(c.analyse->isEnabled());
 
         std::string record;
         uitest::appendStaticRecord(record, 0x0f3c, 4, 0, 7, 1152);
@@ -244,6 +249,7 @@ private slots:
         f.useWorldFile(fourItems());
         f.analyse(QStringLiteral("0"), QStringLiteral("23"));
         ui::MainWindow &main = f.mainWindow();
+        const MainControls c(main);
         world::ItemTable &table = main.session().table();
         // A table of 500,001 marked rows, built directly: the refusal looks at the marks only.
         table.startAnalysis();
@@ -258,11 +264,11 @@ private slots:
         for (int row = 1; row < table.rowCount(); ++row)
             table.setMark(row, world::Mark::Yes);
 
-        QTest::mouseClick(main.controls().patch, Qt::LeftButton);
+        QTest::mouseClick(c.patch, Qt::LeftButton);
         QCOMPARE(f.messages.messages,
                  QStringList{QStringLiteral("You can only select 500.000 items")});
         QVERIFY(f.messages.errors.isEmpty());
-        QVERIFY(allEnabled(sevenButtons(main.controls()), true));
+        QVERIFY(allEnabled(sevenButtons(c), true));
     }
 
     // A refused PATCH leaves the files alone; PATCH stays disabled until the next analysis.
@@ -274,20 +280,21 @@ private slots:
         f.setSetting("Statics", f.file("statics0.mul"));
         f.analyse(QStringLiteral("0"), QStringLiteral("5"));
         ui::MainWindow &main = f.mainWindow();
+        const MainControls c(main);
         main.session().table().setMark(1, world::Mark::Yes);
         const std::string worldBefore = test::readFile(f.file("world.scp"));
 
-        QTest::mouseClick(main.controls().patch, Qt::LeftButton);
+        QTest::mouseClick(c.patch, Qt::LeftButton);
         // The item has no position, so its BLOCK cell is empty.
         QCOMPARE(f.messages.errors,
                  QStringList{QStringLiteral("'' is not a valid integer value.")});
         QVERIFY(f.messages.messages.isEmpty());
-        QVERIFY(!main.controls().patch->isEnabled());
-        QVERIFY(main.controls().all->isEnabled());
+        QVERIFY(!c.patch->isEnabled());
+        QVERIFY(c.all->isEnabled());
         QCOMPARE(test::readFile(f.file("world.scp")), worldBefore);
 
         f.analyse(QStringLiteral("0"), QStringLiteral("5"));
-        QVERIFY(main.controls().patch->isEnabled());
+        QVERIFY(c.patch->isEnabled());
     }
 
     void theGaugeFillsInProportion_data() {

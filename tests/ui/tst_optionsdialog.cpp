@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace tessaplex;
+using uitest::OptionsControls;
 using uitest::WindowsFixture;
 
 namespace {
@@ -27,7 +28,7 @@ struct FileChoice {
 };
 
 FileChoice fileChoice(const ui::OptionsDialog &dialog, const QString &key) {
-    const ui::OptionsDialog::Controls &c = dialog.controls();
+    const OptionsControls c(dialog);
     const FileChoice choices[] = {{"Staidx", c.chooseStaidx, c.staidx},
                                   {"Statics", c.chooseStatics, c.statics},
                                   {"ArtIdx", c.chooseArtIdx, c.artIdx},
@@ -41,7 +42,7 @@ FileChoice fileChoice(const ui::OptionsDialog &dialog, const QString &key) {
 }
 
 void showOptions(WindowsFixture &f) {
-    QTest::mouseClick(f.mainWindow().controls().options, Qt::LeftButton);
+    QTest::mouseClick(f.mainControls().options, Qt::LeftButton);
 }
 
 } // namespace
@@ -130,7 +131,7 @@ private slots:
     void theUnixCheckBoxWritesAtEveryClick() {
         WindowsFixture f;
         showOptions(f);
-        QCheckBox *box = f.windows().options().controls().unixLineEnds;
+        QCheckBox *box = OptionsControls(f.windows().options()).unixLineEnds;
         QVERIFY(!box->isChecked());
         QTest::mouseClick(box, Qt::LeftButton);
         QCOMPARE(f.setting("Unix"), std::optional<std::string>("1"));
@@ -144,7 +145,7 @@ private slots:
     void theItemFolderIsWrittenAtEveryChange() {
         WindowsFixture f;
         showOptions(f);
-        QLineEdit *edit = f.windows().options().controls().itemFiles;
+        QLineEdit *edit = OptionsControls(f.windows().options()).itemFiles;
         const QString typed = QStringLiteral("/srv/items");
         for (int i = 0; i < typed.size(); ++i) {
             QTest::keyClick(edit, typed[i].toLatin1());
@@ -159,7 +160,7 @@ private slots:
         WindowsFixture f;
         showOptions(f);
         // With no settings file, showing the dialog and leaving it creates none.
-        QTest::mouseClick(f.windows().options().controls().ok, Qt::LeftButton);
+        QTest::mouseClick(OptionsControls(f.windows().options()).ok, Qt::LeftButton);
         QVERIFY(!f.windows().options().isVisible());
         QVERIFY(!test::exists(f.file("qelm.ini")));
 
@@ -167,7 +168,7 @@ private slots:
         f.setSetting("Unix", "1");
         const std::string before = test::readFile(f.file("qelm.ini"));
         showOptions(f);
-        QTest::mouseClick(f.windows().options().controls().ok, Qt::LeftButton);
+        QTest::mouseClick(OptionsControls(f.windows().options()).ok, Qt::LeftButton);
         QCOMPARE(test::readFile(f.file("qelm.ini")), before);
     }
 
@@ -198,17 +199,17 @@ private slots:
         f.setSetting("ItemFiles", "/first");
         showOptions(f);
         ui::OptionsDialog &dialog = f.windows().options();
-        QCOMPARE(dialog.controls().itemFiles->text(), QStringLiteral("/first"));
-        QTest::mouseClick(dialog.controls().ok, Qt::LeftButton);
+        QCOMPARE(OptionsControls(dialog).itemFiles->text(), QStringLiteral("/first"));
+        QTest::mouseClick(OptionsControls(dialog).ok, Qt::LeftButton);
 
         // Changed by hand while the dialog is hidden.
         f.setSetting("Unix", unixAfter.toStdString());
         f.setSetting("ItemFiles", "  /second  ");
         f.setSetting("Art", "/art/art.mul");
         showOptions(f);
-        QCOMPARE(dialog.controls().itemFiles->text(), QStringLiteral("/second"));
-        QCOMPARE(dialog.controls().art->text(), QStringLiteral("/art/art.mul"));
-        QCOMPARE(dialog.controls().unixLineEnds->isChecked(), checked);
+        QCOMPARE(OptionsControls(dialog).itemFiles->text(), QStringLiteral("/second"));
+        QCOMPARE(OptionsControls(dialog).art->text(), QStringLiteral("/art/art.mul"));
+        QCOMPARE(OptionsControls(dialog).unixLineEnds->isChecked(), checked);
         QCOMPARE(f.setting("Unix"), std::optional<std::string>(stored.toStdString()));
         QCOMPARE(f.setting("ItemFiles"), std::optional<std::string>("/second"));
     }
@@ -229,14 +230,14 @@ private slots:
         QCOMPARE(f.messages.errors, QStringList{message});
         // The edit shows the new path although the file could not keep it.
         QCOMPARE(choice.edit->text(), QStringLiteral("/x/staidx0.mul"));
-        QTest::mouseClick(f.windows().options().controls().unixLineEnds, Qt::LeftButton);
+        QTest::mouseClick(OptionsControls(f.windows().options()).unixLineEnds, Qt::LeftButton);
         QCOMPARE(f.messages.errors.size(), 2);
     }
 
     void keyboardFocusOrder() {
         WindowsFixture f;
         ui::OptionsDialog &dialog = f.windows().options();
-        const ui::OptionsDialog::Controls &c = dialog.controls();
+        const OptionsControls c(dialog);
         const QList<QWidget *> expected = {
             c.staidx,       c.statics,   c.chooseStaidx, c.chooseStatics, c.artIdx,          c.art,
             c.chooseArtIdx, c.chooseArt, c.worldFile,    c.unixLineEnds,  c.chooseWorldFile, c.ok,

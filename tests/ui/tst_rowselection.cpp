@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What selecting a row of the grid does (preview, colour swatch, captions, current row), the
 // marks of Insert, Delete and double click, "Add to Filter", and the group "Search".
-#include "sampleshard.h"
+#include "analysedwindow.h"
 #include "support/artfixture.h"
 #include "ui/itemgridview.h"
 #include "ui/itemtablemodel.h"
@@ -19,69 +19,25 @@
 #include <QTest>
 
 using namespace tessaplex;
+using uitest::Blue;
+using uitest::centreOfRow;
+using uitest::clickRow;
+using uitest::gridRow;
+using uitest::MainControls;
+using uitest::openAnalysed;
+using uitest::previewAt;
+using uitest::Red;
+using uitest::White;
 using uitest::WindowsFixture;
-using uitest::worldItem;
 
 namespace {
 
-// Rows: 1 and 2 ID 00eed in block 95869 (row 2 coloured 1152), 3 ID 00a28 at (8, 8) in block
-// 513, 4 ID 01f14 in block 95869, 5 ID 00eed again at (8, 8).
-std::string fiveItems() {
-    return "[SPHERE]\r\nVERSION=0.55\r\n\r\n" + worldItem("0eed", {"ATTR=010", "P=1500,1000,5"}) +
-           worldItem("0eed", {"ATTR=010", "COLOR=0480", "P=1500,1001,0"}) +
-           worldItem("0a28", {"P=8,8", "ATTR=08010"}) + worldItem("01f14", {"P=1500,1000,7"}) +
-           worldItem("0eed", {"P=8,8,1"});
-}
-
-constexpr QRgb Red = 0xFFFF0000;
-constexpr QRgb Blue = 0xFF0000FF;
-constexpr QRgb White = 0xFFFFFFFF;
-
-// Art of ID 0eed: a run record of one red pixel at the top left; of ID 0a28: a raw diamond all
-// blue; ID 1f14 has no art.
-void writeArtFiles(WindowsFixture &f) {
-    test::ArtFilesBuilder art;
-    art.add(0x4eed, test::runArtRecord({{test::ArtRun{0, {0x7C00}}}}, 1));
-    art.add(0x4a28, test::rawArtRecord(0x001F));
-    test::writeFile(f.file("art.mul"), art.dataBytes());
-    test::writeFile(f.file("artidx.mul"), art.indexBytes());
-    f.setSetting("Art", f.file("art.mul"));
-    f.setSetting("ArtIdx", f.file("artidx.mul"));
-}
-
-// The main window shown with the five items analysed and the art files in place.
-void openAnalysed(WindowsFixture &f) {
-    f.useWorldFile(fiveItems());
-    writeArtFiles(f);
-    QVERIFY(f.openMainWindow());
-    f.analyse(QStringLiteral("0"), QStringLiteral("22"));
-    QCOMPARE(f.mainWindow().model().rowCount(), 5);
-}
-
-QPoint centreOfRow(QTableView &grid, int tableRow) {
-    return grid.visualRect(grid.model()->index(ui::ItemTableModel::modelRow(tableRow), 2)).center();
-}
-
-void clickRow(WindowsFixture &f, int tableRow) {
-    QTableView &grid = *f.mainWindow().controls().grid;
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centreOfRow(grid, tableRow));
-}
-
-int gridRow(WindowsFixture &f) {
-    return ui::ItemTableModel::tableRow(f.mainWindow().controls().grid->selectedModelRow());
-}
-
-QStringList captions(const ui::MainWindow::Controls &c) {
+QStringList captions(const MainControls &c) {
     return {c.allOfBlock->text(), c.noneOfBlock->text(), c.allOfId->text(), c.noneOfId->text()};
 }
 
-QRgb swatch(const ui::MainWindow::Controls &c) {
+QRgb swatch(const MainControls &c) {
     return c.colorSwatch->palette().color(QPalette::Window).rgb();
-}
-
-QRgb previewAt(const ui::MainWindow::Controls &c, int x, int y) {
-    const QImage &picture = c.previewImage->picture();
-    return picture.isNull() ? 0 : picture.pixel(x, y);
 }
 
 QString marks(WindowsFixture &f) {
@@ -128,7 +84,7 @@ private slots:
         QFETCH(QRgb, expectedSwatch);
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
 
         clickRow(f, row);
         QCOMPARE(f.messages.errors, QStringList());
@@ -145,7 +101,7 @@ private slots:
     void anItemWithoutArtKeepsThePicture() {
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         clickRow(f, 2);
         const QImage before = c.previewImage->picture();
         clickRow(f, 4);
@@ -158,7 +114,7 @@ private slots:
     void withoutViewItemTheArrowKeysChangeOnlyTheCaptions() {
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         clickRow(f, 1);
         const QImage picture = c.previewImage->picture();
         const QRgb colour = swatch(c);
@@ -189,7 +145,7 @@ private slots:
         QFETCH(QString, brokenKey);
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         clickRow(f, 2);
         const QStringList before = captions(c);
         const QRgb colour = swatch(c);
@@ -246,7 +202,7 @@ private slots:
         QFETCH(QString, expectedMarks);
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         QTableView &grid = *c.grid;
         for (const QChar action : actions) {
 
@@ -275,7 +231,7 @@ private slots:
     void theBulkButtonsGiveTheGridTheFocus() {
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         clickRow(f, 1);
         for (QPushButton *button :
              {c.all, c.none, c.allOfId, c.noneOfId, c.allOfBlock, c.noneOfBlock, c.addToFilter}) {
@@ -312,7 +268,7 @@ private slots:
         openAnalysed(f);
         for (int row : rows) {
             clickRow(f, row);
-            QTest::mouseClick(f.mainWindow().controls().addToFilter, Qt::LeftButton);
+            QTest::mouseClick(f.mainControls().addToFilter, Qt::LeftButton);
         }
         QCOMPARE(QByteArray::fromStdString(test::readFile(listFile)), fileAfter);
         QCOMPARE(f.messages.errors, QStringList());
@@ -321,7 +277,7 @@ private slots:
     void addToFilterWithoutARowWritesNothing() {
         WindowsFixture f;
         openAnalysed(f);
-        QTest::mouseClick(f.mainWindow().controls().addToFilter, Qt::LeftButton);
+        QTest::mouseClick(f.mainControls().addToFilter, Qt::LeftButton);
         QVERIFY(!QFile::exists(QString::fromStdString(f.file("qelmitem.txt"))));
         QCOMPARE(f.messages.errors, QStringList());
     }
@@ -391,7 +347,7 @@ private slots:
         QFETCH(QList<int>, rowsAfter);
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         c.searchId->setText(idText);
         c.searchX->setText(xText);
         c.searchY->setText(yText);
@@ -417,7 +373,7 @@ private slots:
     void theFoundRowGetsPreviewAndCaptions() {
         WindowsFixture f;
         openAnalysed(f);
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         c.searchId->setText(QStringLiteral("0x0a28"));
         c.find->click();
         QCOMPARE(gridRow(f), 3);
@@ -429,7 +385,7 @@ private slots:
     void clicksIntoTheFieldsSwitchTheSearchMode() {
         WindowsFixture f;
         QVERIFY(f.openMainWindow());
-        const auto &c = f.mainWindow().controls();
+        const auto &c = f.mainControls();
         QVERIFY(c.searchById->isChecked());
         QTest::mouseClick(c.searchY, Qt::LeftButton);
         QVERIFY(c.searchByPosition->isChecked());

@@ -19,6 +19,8 @@
 #include <QTest>
 
 using namespace tessaplex;
+using uitest::AboutControls;
+using uitest::MainControls;
 using uitest::WindowsFixture;
 
 class StartupTest : public QObject {
@@ -52,23 +54,24 @@ private slots:
     void aboutButtonsWorkOnlyWhileTheDialogIsActive() {
         WindowsFixture f;
         ui::AboutDialog &about = f.windows().about();
-        QVERIFY(!about.webButton()->isEnabled());
-        QVERIFY(!about.okButton()->isEnabled());
+        const AboutControls buttons(about);
+        QVERIFY(!buttons.web->isEnabled());
+        QVERIFY(!buttons.ok->isEnabled());
         f.windows().show();
         QVERIFY(QTest::qWaitForWindowActive(&about));
-        QVERIFY(about.webButton()->isEnabled());
-        QVERIFY(about.okButton()->isEnabled());
+        QVERIFY(buttons.web->isEnabled());
+        QVERIFY(buttons.ok->isEnabled());
 
         // The web button comes first in the keyboard focus order, "OK" second.
-        QWidget *next = about.webButton()->nextInFocusChain();
-        while (next != about.okButton() && next->focusPolicy() == Qt::NoFocus)
+        QWidget *next = buttons.web->nextInFocusChain();
+        while (next != buttons.ok && next->focusPolicy() == Qt::NoFocus)
             next = next->nextInFocusChain();
-        QCOMPARE(next, about.okButton());
+        QCOMPARE(next, buttons.ok);
 
-        QTest::mouseClick(about.okButton(), Qt::LeftButton);
+        QTest::mouseClick(buttons.ok, Qt::LeftButton);
         QVERIFY(!about.isVisible());
-        QVERIFY(!about.webButton()->isEnabled());
-        QVERIFY(!about.okButton()->isEnabled());
+        QVERIFY(!buttons.web->isEnabled());
+        QVERIFY(!buttons.ok->isEnabled());
     }
 
     void okLeadsToTheMainWindowAndAboutBackWithTheTableKept() {
@@ -77,6 +80,7 @@ private slots:
         QVERIFY(f.openMainWindow());
         ui::MainWindow &main = f.mainWindow();
         ui::AboutDialog &about = f.windows().about();
+        const AboutControls buttons(about);
         QVERIFY(main.isVisible());
         QVERIFY(!about.isVisible());
 
@@ -85,34 +89,36 @@ private slots:
         QVERIFY(rows > 0);
         const QString cell = main.model().index(rows - 1, 2).data().toString();
 
-        QTest::mouseClick(main.controls().about, Qt::LeftButton);
+        const MainControls c(main);
+        QTest::mouseClick(c.about, Qt::LeftButton);
         QVERIFY(!main.isVisible());
         QVERIFY(about.isVisible());
         QVERIFY(QTest::qWaitForWindowActive(&about));
-        QTest::mouseClick(about.okButton(), Qt::LeftButton);
+        QTest::mouseClick(buttons.ok, Qt::LeftButton);
         QVERIFY(main.isVisible());
         QVERIFY(!about.isVisible());
         QCOMPARE(main.model().rowCount(), rows);
         QCOMPARE(main.model().index(rows - 1, 2).data().toString(), cell);
-        QVERIFY(main.controls().patch->isEnabled());
+        QVERIFY(c.patch->isEnabled());
         QVERIFY(f.messages.errors.isEmpty());
     }
 
     void theWebButtonOpensTheProjectPageAndIsEnabledAgain() {
         WindowsFixture f;
         ui::AboutDialog &about = f.windows().about();
+        const AboutControls buttons(about);
         QList<QUrl> opened;
         bool enabledDuringCall = true;
         about.setUrlOpener([&](const QUrl &url) {
             opened.append(url);
-            enabledDuringCall = about.webButton()->isEnabled();
+            enabledDuringCall = buttons.web->isEnabled();
         });
         f.windows().show();
         QVERIFY(QTest::qWaitForWindowActive(&about));
-        QTest::mouseClick(about.webButton(), Qt::LeftButton);
+        QTest::mouseClick(buttons.web, Qt::LeftButton);
         QCOMPARE(opened, QList<QUrl>{ui::AboutDialog::webAddress()});
         QVERIFY(!enabledDuringCall);
-        QVERIFY(about.webButton()->isEnabled());
+        QVERIFY(buttons.web->isEnabled());
         QVERIFY(about.isVisible());
         QVERIFY(!f.mainWindow().isVisible());
     }
@@ -145,7 +151,7 @@ private slots:
         QFETCH(QString, control);
         QFETCH(bool, enabled);
         WindowsFixture f;
-        const ui::MainWindow::Controls &c = f.mainWindow().controls();
+        const MainControls c = f.mainControls();
         const std::pair<const char *, QWidget *> controls[] = {{"allOfBlock", c.allOfBlock},
                                                                {"noneOfBlock", c.noneOfBlock},
                                                                {"allOfId", c.allOfId},
@@ -182,7 +188,7 @@ private slots:
         QFETCH(QString, button);
         WindowsFixture f;
         QVERIFY(f.openMainWindow());
-        const ui::MainWindow::Controls &c = f.mainWindow().controls();
+        const MainControls c = f.mainControls();
         QPushButton *clicked = button == QLatin1String("Info")      ? c.info
                                : button == QLatin1String("Options") ? c.options
                                                                     : c.filter;

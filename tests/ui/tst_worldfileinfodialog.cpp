@@ -15,6 +15,8 @@
 #include <QTest>
 
 using namespace tessaplex;
+using uitest::InfoControls;
+using uitest::MainControls;
 using uitest::WindowsFixture;
 using uitest::worldItem;
 
@@ -28,17 +30,17 @@ std::string fiveItems() {
 }
 
 QStringList shownValues(const ui::WorldFileInfoDialog &dialog) {
-    const ui::WorldFileInfoDialog::Controls &c = dialog.controls();
+    const InfoControls c(dialog);
     return {c.lines->text(), c.selectedItems->text(), c.listedItems->text(),
             c.linesToRemove->text()};
 }
 
 void showInfo(WindowsFixture &f) {
-    QTest::mouseClick(f.mainWindow().controls().info, Qt::LeftButton);
+    QTest::mouseClick(f.mainControls().info, Qt::LeftButton);
 }
 
 void closeInfo(WindowsFixture &f) {
-    QTest::mouseClick(f.windows().info().controls().ok, Qt::LeftButton);
+    QTest::mouseClick(InfoControls(f.windows().info()).ok, Qt::LeftButton);
 }
 
 } // namespace
@@ -76,7 +78,7 @@ private slots:
         ui::WorldFileInfoDialog &dialog = f.windows().info();
         QVERIFY(dialog.isVisible());
         QCOMPARE(shownValues(dialog), expected);
-        QVERIFY(dialog.controls().use->isEnabled());
+        QVERIFY(InfoControls(dialog).use->isEnabled());
         QVERIFY(f.messages.errors.isEmpty());
     }
 
@@ -95,7 +97,7 @@ private slots:
         const QString notFound = QStringLiteral("<FILE NOT FOUND>");
         QCOMPARE(shownValues(f.windows().info()),
                  (QStringList{notFound, notFound, notFound, notFound}));
-        QVERIFY(!f.windows().info().controls().use->isEnabled());
+        QVERIFY(!InfoControls(f.windows().info()).use->isEnabled());
         QVERIFY(f.messages.errors.isEmpty());
     }
 
@@ -104,8 +106,8 @@ private slots:
         f.useWorldFile(fiveItems());
         f.mainWindow().setLineWindow(QStringLiteral("7"), QStringLiteral("3"));
         showInfo(f);
-        QTest::mouseClick(f.windows().info().controls().use, Qt::LeftButton);
-        const ui::MainWindow::Controls &c = f.mainWindow().controls();
+        QTest::mouseClick(InfoControls(f.windows().info()).use, Qt::LeftButton);
+        const MainControls c = f.mainControls();
         QCOMPARE(c.startLine->text(), QStringLiteral("0"));
         QCOMPARE(c.lines->text(), QStringLiteral("23"));
         closeInfo(f);
@@ -120,18 +122,19 @@ private slots:
         WindowsFixture f;
         f.useWorldFile(fiveItems());
         showInfo(f);
-        QCOMPARE(f.windows().info().controls().lines->text(), QStringLiteral("23"));
+        QCOMPARE(InfoControls(f.windows().info()).lines->text(), QStringLiteral("23"));
         closeInfo(f);
 
         test::writeFile(f.file("world.scp"), fiveItems() + worldItem("0eed", {"P=6,6,0"}));
         showInfo(f);
-        QCOMPARE(f.windows().info().controls().lines->text(), QStringLiteral("26"));
+        QCOMPARE(InfoControls(f.windows().info()).lines->text(), QStringLiteral("26"));
         closeInfo(f);
 
         QVERIFY(QFile::remove(QString::fromStdString(f.file("world.scp"))));
         showInfo(f);
-        QCOMPARE(f.windows().info().controls().lines->text(), QStringLiteral("<FILE NOT FOUND>"));
-        QVERIFY(!f.windows().info().controls().use->isEnabled());
+        QCOMPARE(InfoControls(f.windows().info()).lines->text(),
+                 QStringLiteral("<FILE NOT FOUND>"));
+        QVERIFY(!InfoControls(f.windows().info()).use->isEnabled());
     }
 
     // The dialog reads the world file into memory again; if the file changed since the
@@ -150,7 +153,7 @@ private slots:
         test::writeFile(f.file("world.scp"), changed);
         showInfo(f);
         closeInfo(f);
-        QTest::mouseClick(f.mainWindow().controls().patch, Qt::LeftButton);
+        QTest::mouseClick(f.mainControls().patch, Qt::LeftButton);
         QCOMPARE(f.messages.errors.size(), 1);
         QVERIFY(f.messages.messages.isEmpty());
         QCOMPARE(test::readFile(f.file("world.scp")), changed);

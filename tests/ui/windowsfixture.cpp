@@ -28,11 +28,15 @@ ui::MainWindow &WindowsFixture::mainWindow() {
     return m_windows->mainWindow();
 }
 
+MainControls WindowsFixture::mainControls() {
+    return MainControls(mainWindow());
+}
+
 bool WindowsFixture::openMainWindow() {
     m_windows->show();
     if (!QTest::qWaitForWindowActive(&m_windows->about()))
         return false;
-    QTest::mouseClick(m_windows->about().okButton(), Qt::LeftButton);
+    QTest::mouseClick(uitest::AboutControls(m_windows->about()).ok, Qt::LeftButton);
     return QTest::qWaitForWindowExposed(&mainWindow());
 }
 
@@ -57,7 +61,7 @@ void WindowsFixture::useWorldFile(std::string_view text) {
 
 void WindowsFixture::analyse(const QString &startLine, const QString &lines) {
     mainWindow().setLineWindow(startLine, lines);
-    QTest::mouseClick(mainWindow().controls().analyse, Qt::LeftButton);
+    QTest::mouseClick(mainControls().analyse, Qt::LeftButton);
 }
 
 } // namespace tessaplex::uitest

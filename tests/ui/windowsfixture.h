@@ -5,6 +5,7 @@
 #include "scriptedfilechooser.h"
 #include "support/testsupport.h"
 #include "ui/programwindows.h"
+#include "windowcontrols.h"
 
 #include <QString>
 
@@ -35,6 +36,7 @@ public:
 
     ui::ProgramWindows &windows() { return *m_windows; }
     ui::MainWindow &mainWindow();
+    [[nodiscard]] MainControls mainControls();
 
     // Shows the About dialog, waits until it is active and clicks "OK": the main window is shown.
     // Returns false when a window did not appear.

@@ -14,6 +14,7 @@
 #include "ui/programwindows.h"
 #include "ui/uistyle.h"
 #include "ui/worldfileinfodialog.h"
+#include "windowcontrols.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,18 +91,18 @@ int main(int argc, char **argv) {
     uitest::ScriptedFileChooser files;
     ui::ProgramWindows windows(messages, files);
     ui::MainWindow &main = windows.mainWindow();
-    const auto &c = main.controls();
+    const uitest::MainControls c(main);
 
     windows.show();
     if (!QTest::qWaitForWindowActive(&windows.about()))
         std::fprintf(stderr, "the About dialog did not become active\n");
     save(windows.about(), "about");
-    click(windows.about().okButton());
+    click(uitest::AboutControls(windows.about()).ok);
 
     click(c.info);
     save(windows.info(), "info");
-    click(windows.info().controls().use);
-    click(windows.info().controls().ok);
+    click(uitest::InfoControls(windows.info()).use);
+    click(uitest::InfoControls(windows.info()).ok);
 
     QElapsedTimer clock;
     clock.start();
@@ -125,11 +126,11 @@ int main(int argc, char **argv) {
 
     click(c.options);
     save(windows.options(), "options");
-    click(windows.options().controls().ok);
+    click(uitest::OptionsControls(windows.options()).ok);
 
     click(c.filter);
     // A few entries typed in and added, and one of them selected, which previews its art.
-    const ui::FilterDialog::Controls &filter = windows.filter().controls();
+    const uitest::FilterControls filter(windows.filter());
     for (const char *id : {"3821", "0x0e77", "0x1f14", "0x0a28"}) {
         filter.id->setText(QString::fromLatin1(id));
         click(filter.add);
