@@ -9,6 +9,7 @@ namespace tessaplex {
 namespace {
 
 std::atomic<Parallelism> mode{Parallelism::Automatic};
+std::atomic<Kernels> kernelChoice{Kernels::Automatic};
 
 } // namespace
 
@@ -30,6 +31,14 @@ bool twoThreadsFor(std::size_t size, std::size_t threshold) {
         break;
     }
     return size >= threshold && std::thread::hardware_concurrency() > 1;
+}
+
+void setKernels(Kernels value) {
+    kernelChoice.store(value, std::memory_order_relaxed);
+}
+
+Kernels kernels() {
+    return kernelChoice.load(std::memory_order_relaxed);
 }
 
 } // namespace tessaplex
