@@ -4,6 +4,7 @@
 #include "base/error.h"
 #include "base/parallelism.h"
 #include "io/wholefile.h"
+#include "world/linecutting.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -17,13 +18,6 @@
 #include <system_error>
 #include <thread>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
-
 namespace tessaplex::world {
 
 namespace {
@@ -32,156 +26,6 @@ namespace {
 constexpr std::size_t MaxSize = std::numeric_limits<std::uint32_t>::max();
 // Zero bytes kept after the data, so that the first 8 bytes of any line can be read at once.
 constexpr std::size_t Slack = 8;
-
-// Bit i of each mask is set when byte i of the 64 at p is LF, CR or NUL.
-struct ByteMasks {
-    std::uint64_t lf = 0;
-    std::uint64_t cr = 0;
-    std::uint64_t nul = 0;
-};
-
-ByteMasks masks64(const char *p) {
-    ByteMasks m;
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i nul = _mm_setzero_si128();
-    for (int k = 0; k < 4; ++k) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * k));
-        const int shift = 16 * k;
-        m.lf |=
-            std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)))}
-            << shift;
-        m.cr |=
-            std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)))}
-            << shift;
-        m.nul |=
-            std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, nul)))}
-            << shift;
-    }
-#else
-    for (int i = 0; i < 64; ++i) {
-        const std::uint64_t bit = std::uint64_t{1} << i;
-        m.lf |= p[i] == '\n' ? bit : 0;
-        m.cr |= p[i] == '\r' ? bit : 0;
-        m.nul |= p[i] == '\0' ? bit : 0;
-    }
-#endif
-    return m;
-}
-
-int lowestBit(std::uint64_t mask) {
-#if defined(__GNUC__)
-    return __builtin_ctzll(mask);
-#else
-    int i = 0;
-    while (!(mask & 1)) {
-        mask >>= 1;
-        ++i;
-    }
-    return i;
-#endif
-}
-
-int bitCount(std::uint64_t mask) {
-#if defined(__GNUC__)
-    return __builtin_popcountll(mask);
-#else
-    int n = 0;
-    for (; mask; mask &= mask - 1)
-        ++n;
-    return n;
-#endif
-}
-
-// Appends a line start for every bit of ends: base + the bit's position. The first 8 are written
-// whether there are that many or not (the array has room), so that a block with the usual few
-// line ends takes no branch that depends on how many it has.
-inline void writeStarts(std::uint32_t *starts, std::size_t &count, std::uint32_t base,
-                        std::uint64_t ends) {
-    const int n = bitCount(ends);
-    std::uint32_t *out = starts + count;
-    constexpr std::uint64_t Top = std::uint64_t{1} << 63;
-    for (int i = 0; i < 8; ++i) {
-        // With no bit left this writes a value past the count, which is never read.
-        out[i] = base + static_cast<std::uint32_t>(lowestBit(ends | Top));
-        ends &= ends - 1;
-    }
-    for (int i = 8; i < n; ++i) {
-        out[i] = base + static_cast<std::uint32_t>(lowestBit(ends));
-        ends &= ends - 1;
-    }
-    count += static_cast<std::size_t>(n);
-}
-
-// Cuts up to `blocks` whole blocks of 64 bytes from pos on, each followed by at least one more
-// byte of text, and stops before a block that holds a NUL byte. Returns the blocks cut.
-template <class Masks>
-inline std::size_t cutWholeBlocks(const char *text, std::size_t pos, std::size_t blocks,
-                                  std::uint32_t *starts, std::size_t &count) {
-    for (std::size_t b = 0; b < blocks; ++b, pos += 64) {
-        const char *block = text + pos;
-        const ByteMasks m = Masks::of(block);
-        if (m.nul)
-            return b;
-        const std::uint64_t lfNext =
-            (m.lf >> 1) | (static_cast<std::uint64_t>(block[64] == '\n') << 63);
-        writeStarts(starts, count, static_cast<std::uint32_t>(pos + 1), m.lf | (m.cr & ~lfNext));
-    }
-    return blocks;
-}
-
-struct PlainMasks {
-    static ByteMasks of(const char *p) { return masks64(p); }
-};
-
-std::size_t cutWholeBlocksPlain(const char *text, std::size_t pos, std::size_t blocks,
-                                std::uint32_t *starts, std::size_t &count) {
-    return cutWholeBlocks<PlainMasks>(text, pos, blocks, starts, count);
-}
-
-#if defined(__x86_64__) && defined(__GNUC__)
-#define TESSAPLEX_CUT_WITH_AVX2 1
-// The same with 32 bytes compared at once, on processors that can.
-struct Avx2Masks {
-    __attribute__((target("avx2"))) static ByteMasks of(const char *p) {
-        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p));
-        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p + 32));
-        const __m256i lf = _mm256_set1_epi8('\n');
-        const __m256i cr = _mm256_set1_epi8('\r');
-        const __m256i nul = _mm256_setzero_si256();
-        ByteMasks m;
-        m.lf = std::uint64_t{static_cast<std::uint32_t>(
-                   _mm256_movemask_epi8(_mm256_cmpeq_epi8(low, lf)))} |
-               std::uint64_t{
-                   static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, lf)))}
-                   << 32;
-        m.cr = std::uint64_t{static_cast<std::uint32_t>(
-                   _mm256_movemask_epi8(_mm256_cmpeq_epi8(low, cr)))} |
-               std::uint64_t{
-                   static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, cr)))}
-                   << 32;
-        m.nul = std::uint64_t{static_cast<std::uint32_t>(
-                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(low, nul)))} |
-                std::uint64_t{
-                    static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, nul)))}
-                    << 32;
-        return m;
-    }
-};
-
-__attribute__((target("avx2,popcnt,bmi"), flatten)) std::size_t
-cutWholeBlocksAvx2(const char *text, std::size_t pos, std::size_t blocks, std::uint32_t *starts,
-                   std::size_t &count) {
-    return cutWholeBlocks<Avx2Masks>(text, pos, blocks, starts, count);
-}
-
-bool hasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") &&
-                            __builtin_cpu_supports("bmi");
-    return has;
-}
-#endif
 
 } // namespace
 
@@ -214,7 +58,7 @@ public:
         while (m_pos + Block < available) {
             const std::size_t room = (m_capacity - m_count - 1) / Block - 1;
             const std::size_t blocks = std::min((available - 1 - m_pos) / Block, room);
-            const std::size_t cut = cutWholeBlocksFast(text, blocks);
+            const std::size_t cut = cutWholeBlocks(text, m_pos, blocks, m_starts.data(), m_count);
             m_pos += cut * Block;
             if (cut < blocks)
                 break; // a NUL byte: the careful way below finds the end of the text
@@ -245,23 +89,15 @@ public:
     [[nodiscard]] LargeArray<std::uint32_t> takeStarts() { return std::move(m_starts); }
 
 private:
-    std::size_t cutWholeBlocksFast(const char *text, std::size_t blocks) {
-#if defined(TESSAPLEX_CUT_WITH_AVX2)
-        if (hasAvx2())
-            return cutWholeBlocksAvx2(text, m_pos, blocks, m_starts.data(), m_count);
-#endif
-        return cutWholeBlocksPlain(text, m_pos, blocks, m_starts.data(), m_count);
-    }
-
     void cutBlock(const char *text, std::size_t length, bool nextKnown) {
         const char *block = text + m_pos;
         ByteMasks m;
         if (length == Block) {
-            m = masks64(block);
+            m = byteMasks(block);
         } else {
             char tail[Block] = {};
             std::memcpy(tail, block, length);
-            m = masks64(tail);
+            m = byteMasks(tail);
         }
         std::uint64_t inText =
             length == Block ? ~std::uint64_t{0} : (std::uint64_t{1} << length) - 1;
