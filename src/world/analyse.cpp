@@ -1,28 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/analyse.h"
-#include "base/backgroundwork.h"
 
-#include "base/parallelism.h"
 #include "base/progressgauge.h"
-#include "base/twoends.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
 #include "world/linelist.h"
 #include "world/numberrules.h"
+#include "world/twothreadlisting.h"
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace tessaplex::world {
 
 namespace {
 
 constexpr std::size_t TableCapacity = 1000000;
-// Windows of at least this many lines are listed by two threads; below it a thread costs more
-// than it saves. They share the work in about this many pieces.
-constexpr std::size_t ParallelFrom = 200000;
-constexpr std::size_t Pieces = 16;
 
 bool isHeader(std::string_view line) {
     return line.size() > 11 && std::memcmp(line.data(), "[WORLDITEM", 10) == 0;
@@ -219,16 +212,6 @@ void listRange(const LineList &list, std::size_t from, std::size_t to,
     }
 }
 
-// The first empty line in [from, to), or None.
-std::size_t emptyLineFrom(const LineList &lines, std::size_t from, std::size_t to) {
-    for (std::size_t j = from; j < to; ++j) {
-        const char first = lines.firstByte(j);
-        if (first == '\r' || first == '\n')
-            return j;
-    }
-    return None;
-}
-
 } // namespace
 
 LineWindow lineWindow(std::string_view startText, std::string_view linesText) {
@@ -251,63 +234,13 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     // A section takes at least two lines; more than the table's capacity is rare.
     table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
 
-    // A large window is listed by two threads, in pieces cut right after empty lines: after an
-    // empty line no section is open, whatever came before, so each piece lists on its own exactly
-    // the rows the whole pass would list there. This thread lists the pieces from the front
-    // straight into the table; the other lists pieces from the back into tables of their own,
-    // whose rows follow.
-    std::vector<std::size_t> bounds{start};
-    if (twoThreadsFor(end - start, ParallelFrom)) {
-        for (std::size_t k = 1; k < Pieces; ++k) {
-            const std::size_t from = std::max(bounds.back(), start + (end - start) / Pieces * k);
-            const std::size_t empty = emptyLineFrom(lines, from, end);
-            if (empty == None || empty + 1 >= end)
-                break;
-            bounds.push_back(empty + 1);
-        }
-    }
-    bounds.push_back(end);
-    const int pieces = static_cast<int>(bounds.size()) - 1;
-    if (pieces < 2) {
+    // A large window is listed by two threads; the one pass below is the plain way.
+    const auto listPiece = [&](std::size_t from, std::size_t to, ItemTable &into,
+                               ProgressGauge *steps) {
+        listRange(lines, from, to, catalog, into, steps);
+    };
+    if (!listOnTwoThreads(lines, start, end, table, gauge, listPiece))
         listRange(lines, start, end, catalog, table, &gauge);
-        return AnalyseOutcome::Listed;
-    }
-
-    TwoEnds work(pieces);
-    std::vector<ItemTable> parts(static_cast<std::size_t>(pieces));
-    BackgroundWork worker([&] {
-        for (int p; (p = work.takeBack()) >= 0;) {
-            const auto from = bounds[static_cast<std::size_t>(p)];
-            const auto to = bounds[static_cast<std::size_t>(p) + 1];
-            ItemTable &part = parts[static_cast<std::size_t>(p)];
-            part.startAnalysis();
-            part.reserve((to - from) / 2 + 1);
-            listRange(lines, from, to, catalog, part, nullptr);
-        }
-    });
-    if (!worker.started()) {
-        // No thread to be had: one pass does it all.
-        listRange(lines, start, end, catalog, table, &gauge);
-        return AnalyseOutcome::Listed;
-    }
-    int listedHere = 0;
-    for (int p; (p = work.takeFront()) >= 0; listedHere = p + 1)
-        listRange(lines, bounds[static_cast<std::size_t>(p)],
-                  bounds[static_cast<std::size_t>(p) + 1], catalog, table, &gauge);
-    worker.finish();
-    for (int p = listedHere; p < pieces; ++p) {
-        table.appendRowsOf(parts[static_cast<std::size_t>(p)]);
-        // The gauge moves on over the piece's lines as the single pass would have moved it.
-        for (std::size_t left =
-                 bounds[static_cast<std::size_t>(p) + 1] - bounds[static_cast<std::size_t>(p)];
-             left > 0;) {
-            const auto steps = std::min<std::size_t>(
-                left,
-                static_cast<std::size_t>(std::max<std::int64_t>(1, gauge.stepsBeforeChange())));
-            gauge.advance(static_cast<std::int32_t>(steps));
-            left -= steps;
-        }
-    }
     return AnalyseOutcome::Listed;
 }
 
