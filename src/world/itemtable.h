@@ -120,6 +120,9 @@ private:
     // it to write whenever it is full.
     void writeTsvRows(int first, int last, char *buffer, std::size_t &used,
                       const std::function<void(std::string_view)> &write) const;
+    // The TSV of the item rows [first, last) at out, which has room for them and 16 bytes more
+    // that may be written over; returns its end.
+    char *writeTsvRowsAt(int first, int last, char *out) const;
     [[nodiscard]] std::size_t tsvRowLimit(int row) const;
     [[nodiscard]] std::string_view view(const SmallText &text) const;
     [[nodiscard]] const Row &row(int index) const {
