@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading a world file, Analyse and the TSV each have a two-thread way for large inputs. Forced
-// onto either way at any size, each must give what the plain rules give, on inputs small enough
-// to have every awkward edge as on one large enough to be shared out of itself.
+// Reading a world file, Analyse and the TSV each have a two-thread way for large inputs, and the
+// reading a fast kernel. Forced onto either way at any size, each must give what the plain rules
+// give, on inputs small enough to have every awkward edge as on one large enough to be shared out
+// of itself.
 #include "base/parallelism.h"
 #include "base/progressgauge.h"
 #include "support/referencelines.h"
@@ -14,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace tessaplex;
@@ -23,26 +26,34 @@ using namespace std::string_literals;
 
 namespace {
 
-// Sets the mode for one scope and puts back the default after it, also when a check fails.
-class ParallelismScope {
-public:
-    explicit ParallelismScope(Parallelism mode) { setParallelism(mode); }
-    ~ParallelismScope() { setParallelism(Parallelism::Automatic); }
-    ParallelismScope(const ParallelismScope &) = delete;
-    ParallelismScope &operator=(const ParallelismScope &) = delete;
+struct Way {
+    Parallelism mode;
+    Kernels kernels;
+    const char *name;
 };
 
-const char *modeName(Parallelism mode) {
-    switch (mode) {
-    case Parallelism::Automatic:
-        return "automatic";
-    case Parallelism::OneThread:
-        return "one thread";
-    case Parallelism::AlwaysTwoThreads:
-        return "two threads";
+// Every thread mode, the one-thread fallback with the plain kernels among them.
+constexpr Way ways[] = {
+    {Parallelism::Automatic, Kernels::Automatic, "automatic"},
+    {Parallelism::OneThread, Kernels::Automatic, "one thread"},
+    {Parallelism::OneThread, Kernels::Plain, "one thread, plain kernels"},
+    {Parallelism::AlwaysTwoThreads, Kernels::Automatic, "two threads"},
+    {Parallelism::AlwaysTwoThreads, Kernels::Plain, "two threads, plain kernels"},
+};
+
+// With TESSAPLEX_TEST_PARALLELISM=two-threads in the environment every test of the run takes
+// the two-thread ways where it does not choose a mode itself, so that a run under
+// ThreadSanitizer has the threads really run.
+class ForcedParallelism : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const char *forced = std::getenv("TESSAPLEX_TEST_PARALLELISM");
+        if (forced && std::string_view(forced) == "two-threads")
+            setParallelism(Parallelism::AlwaysTwoThreads);
     }
-    return "?";
-}
+};
+[[maybe_unused]] ::testing::Environment *const forcedParallelism =
+    ::testing::AddGlobalTestEnvironment(new ForcedParallelism);
 
 // count sections, some listed, some left out, some with texts too long to be kept inline, each
 // line ended by lineEnd; every seventh lacks its empty line.
@@ -117,10 +128,9 @@ TEST(Parallelism, EveryModeReadsListsAndWritesAsThePlainRules) {
             expectedTsv[w] = test::referenceListing(plain, windows[w].first,
                                                     windows[w].first + windows[w].second, catalog);
 
-        for (const Parallelism mode :
-             {Parallelism::Automatic, Parallelism::OneThread, Parallelism::AlwaysTwoThreads}) {
-            const ParallelismScope scope(mode);
-            SCOPED_TRACE(std::string(c.name) + ", " + modeName(mode));
+        for (const Way &way : ways) {
+            const FastPathScope scope(way.mode, way.kernels);
+            SCOPED_TRACE(std::string(c.name) + ", " + way.name);
             LineList lines;
             lines.readFile(path);
             ASSERT_EQ(lines.bytes(), c.bytes);
@@ -148,7 +158,7 @@ TEST(Parallelism, TableBeforeAnalysisWritesTheSameTsv) {
     const ItemTable table;
     std::string expected;
     for (const Parallelism mode : {Parallelism::OneThread, Parallelism::AlwaysTwoThreads}) {
-        const ParallelismScope scope(mode);
+        const FastPathScope scope(mode, Kernels::Automatic);
         std::string tsv;
         table.writeTsv([&](std::string_view piece) { tsv += piece; });
         if (expected.empty())
