@@ -7,19 +7,15 @@
 #include "world/linelist.h"
 #include "world/numberrules.h"
 #include "world/twothreadlisting.h"
+#include "world/worldsection.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tessaplex::world {
 
 namespace {
 
 constexpr std::size_t TableCapacity = 1000000;
-
-bool isHeader(std::string_view line) {
-    return line.size() > 11 && std::memcmp(line.data(), "[WORLDITEM", 10) == 0;
-}
 
 // An ID text from a header or a "DISPID=" line: hex when it starts with "0", else a def name.
 // Returns false when the item is to be left out.
@@ -194,7 +190,7 @@ void listRange(const LineList &list, std::size_t from, std::size_t to,
                 section.take(j, lines.leadingBytes(j));
             } else if (first == '[') {
                 const std::string_view line = lines.line(j);
-                if (isHeader(line)) {
+                if (isItemSectionHeader(line)) {
                     section = OpenSection{};
                     section.header = j;
                     section.headerId = line.substr(11, line.size() - 12);

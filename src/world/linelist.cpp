@@ -316,13 +316,9 @@ void LineList::adopt(LargeArray<char> data, std::size_t size, std::string source
                      LineCutter &cutter) {
     if (size >= MaxSize)
         throw Error("File " + sourcePath + " is larger than 4 GiB");
-    const bool same = size == m_size && sourcePath == m_sourcePath &&
-                      (size == 0 || std::memcmp(data.data(), m_data.data(), size) == 0);
     m_data = std::move(data);
     m_size = size;
     m_sourcePath = std::move(sourcePath);
-    if (!same)
-        ++m_generation;
     m_textSize = cutter.textSize();
     m_lineCount = cutter.lineCount();
     m_starts = cutter.takeStarts();

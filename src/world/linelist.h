@@ -101,10 +101,6 @@ public:
     [[nodiscard]] bool hasNulByte() const {
         return m_textSize != m_size;
     }
-    // Changes whenever the contents change; reading the same bytes again keeps it.
-    [[nodiscard]] std::uint64_t generation() const {
-        return m_generation;
-    }
 
 private:
     void adopt(LargeArray<char> data, std::size_t size, std::string sourcePath, LineCutter &cutter);
@@ -116,7 +112,6 @@ private:
     LargeArray<std::uint32_t> m_starts;
     std::size_t m_lineCount = 0;
     std::string m_sourcePath;
-    std::uint64_t m_generation = 0;
 };
 
 } // namespace tessaplex::world

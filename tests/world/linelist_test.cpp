@@ -130,32 +130,4 @@ TEST(LineList, ReadsFilesAsTheyAre) {
     EXPECT_TRUE(a.empty());
 }
 
-// The generation tells PATCH whether the lines still are those the table was built from.
-TEST(LineList, GenerationChangesExactlyWithTheContents) {
-    test::TempDir dir;
-    const std::string path = dir.file("world.scp");
-    test::writeFile(path, "a\nb\n");
-    LineList list;
-    list.readFile(path);
-    const auto first = list.generation();
-    list.readFile(path);
-    EXPECT_EQ(list.generation(), first) << "the same bytes again";
-
-    test::writeFile(path, "a\nc\n");
-    list.readFile(path);
-    const auto second = list.generation();
-    EXPECT_NE(second, first) << "other bytes of the same length";
-
-    list.setBytes("a\nc\n");
-    EXPECT_NE(list.generation(), second) << "the same bytes from no file";
-
-    list.readFile(path);
-    const auto third = list.generation();
-    list.clear();
-    EXPECT_TRUE(list.empty());
-    EXPECT_NE(list.generation(), third);
-    list.readFile(path);
-    EXPECT_NE(list.generation(), third) << "read again after clearing";
-}
-
 } // namespace
