@@ -16,12 +16,14 @@ std::optional<std::string> folderPart(std::string_view path) {
 }
 
 PatchFiles PatchFiles::fromSettings(const std::string &statics, const std::string &staidx,
-                                    const std::string &world) {
+                                    const std::string &world, int mapNumber) {
     const auto staticsFolder = folderPart(statics);
     const auto staidxFolder = folderPart(staidx);
     if (!staticsFolder || !staidxFolder)
         throw Error("Range check error");
-    return {statics, staidx, world, *staticsFolder + "statics0.xxx", *staidxFolder + "staidx0.xxx"};
+    const std::string n = std::to_string(mapNumber);
+    return {statics, staidx, world, *staticsFolder + "statics" + n + ".xxx",
+            *staidxFolder + "staidx" + n + ".xxx"};
 }
 
 } // namespace tessaplex::patch

@@ -47,11 +47,13 @@ bool readExactly(io::File &file, unsigned char *out, std::size_t size) {
 } // namespace
 
 PreparedPatch::PreparedPatch(io::FileSystem &files, PatchFiles paths, const MarkedItems &items,
-                             const world::LineList &lines, bool unixLineEnds)
+                             const world::LineList &lines, bool unixLineEnds,
+                             std::optional<int> mapNumber)
     : m_files(files)
     , m_paths(std::move(paths))
     , m_lines(lines)
-    , m_unixLineEnds(unixLineEnds) {
+    , m_unixLineEnds(unixLineEnds)
+    , m_mapNumber(mapNumber) {
     checkLines(items);
     inspect();
     takeItems(items);
@@ -101,18 +103,15 @@ void PreparedPatch::checkLines(const MarkedItems &items) const {
 // still give a block number, of another column.
 void PreparedPatch::takeItems(const MarkedItems &items) {
     const std::uint32_t count = m_blocks->blockCount();
-    const auto width =
-        static_cast<std::int32_t>(count / formats::BlocksPerColumn) * formats::BlockSide;
-    const auto height = static_cast<std::int32_t>(formats::BlocksPerColumn) * formats::BlockSide;
     m_blocks->reserve(items.size());
     m_ranges.reserve(items.size());
     for (const MarkedItem &item : items) {
         const std::string row = "Row " + std::to_string(item.row) + ": ";
-        if (item.x < 0 || item.x >= width || item.y < 0 || item.y >= height)
+        if (!m_map.holds(item.x, item.y))
             throw Error(row + "position " + std::to_string(item.x) + "," + std::to_string(item.y) +
                         " lies outside the map: the static index file " + m_paths.staidx +
-                        " covers X 0 to " + std::to_string(width - 1) + " and Y 0 to " +
-                        std::to_string(height - 1));
+                        " covers X 0 to " + std::to_string(m_map.width - 1) + " and Y 0 to " +
+                        std::to_string(m_map.height - 1));
         if (item.block < 0 || static_cast<std::uint32_t>(item.block) >= count)
             throw Error(row + "BLOCK " + std::to_string(item.block) +
                         " lies outside the map: the static index file " + m_paths.staidx +
@@ -120,6 +119,35 @@ void PreparedPatch::takeItems(const MarkedItems &items) {
         m_blocks->append(static_cast<std::uint32_t>(item.block), item.record);
         m_ranges.push_back(item.lines);
     }
+}
+
+// The map that an index file of size bytes covers: as written, any whole number of columns of
+// 512 blocks, 4,096 positions high; for a chosen map, one of that map's sizes.
+formats::MapSize PreparedPatch::mapOfIndex(std::uint64_t size) const {
+    const std::uint64_t records = size / formats::IndexRecord::Size;
+    const std::string stated =
+        "The static index file " + m_paths.staidx + " has " + std::to_string(size) + " bytes";
+    if (!m_mapNumber) {
+        if (size == 0 || size % ColumnBytes != 0 ||
+            records > std::numeric_limits<std::int32_t>::max() / formats::BlockSide)
+            throw Error(stated + "; it must hold a whole number of 512-block columns of 12-byte "
+                                 "records (a multiple of 6144 bytes)");
+        const auto columns = static_cast<std::int32_t>(records / formats::BlocksPerColumn);
+        return {columns * formats::BlockSide,
+                static_cast<std::int32_t>(formats::BlocksPerColumn) * formats::BlockSide};
+    }
+    const formats::MapSizes sizes = formats::sizesOfMap(*m_mapNumber);
+    std::string expected;
+    for (int k = 0; k < sizes.count; ++k) {
+        const formats::MapSize &map = sizes.sizes[k];
+        if (size == std::uint64_t{map.blockCount()} * formats::IndexRecord::Size)
+            return map;
+        expected += std::string(k == 0 ? "" : " or ") + std::to_string(map.blockCount()) +
+                    " records (" + std::to_string(map.width) + " x " + std::to_string(map.height) +
+                    ")";
+    }
+    throw Error(stated + ", " + std::to_string(records) + " records of 12 bytes; map " +
+                std::to_string(*m_mapNumber) + " needs " + expected);
 }
 
 void PreparedPatch::inspect() {
@@ -146,12 +174,7 @@ void PreparedPatch::inspect() {
     const auto data = m_files.status(m_paths.statics);
     if (!data)
         throw Error("Cannot open file " + m_paths.statics);
-    if (index->size == 0 || index->size % ColumnBytes != 0 ||
-        index->size / formats::IndexRecord::Size > std::numeric_limits<std::int32_t>::max())
-        throw Error("The static index file " + m_paths.staidx + " has " +
-                    std::to_string(index->size) +
-                    " bytes; it must hold a whole number of 512-block columns of 12-byte "
-                    "records (a multiple of 6144 bytes)");
+    m_map = mapOfIndex(index->size);
     refuseLinkedFile(m_paths.staidx, *index);
     refuseLinkedFile(m_paths.statics, *data);
     m_indexStatus = *index;

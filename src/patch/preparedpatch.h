@@ -2,6 +2,7 @@
 #pragma once
 
 #include "formats/indexrecord.h"
+#include "formats/mapgeometry.h"
 #include "io/filesystem.h"
 #include "patch/linerange.h"
 #include "patch/patchfiles.h"
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,9 +54,11 @@ public:
     // a backup name, no file with a second name; an index of whole 512-block columns whose
     // records lie inside the data file; every item on the map; a new data file the index can
     // address; and the world file on disk holding exactly the bytes of lines. lines must outlive
-    // the patch.
+    // the patch. With a map number, the index must be one of that map's sizes and the items lie
+    // on it; without, any whole number of 512-block columns is a map 4,096 positions high.
     PreparedPatch(io::FileSystem &files, PatchFiles paths, const MarkedItems &items,
-                  const world::LineList &lines, bool unixLineEnds);
+                  const world::LineList &lines, bool unixLineEnds,
+                  std::optional<int> mapNumber = std::nullopt);
     ~PreparedPatch();
     PreparedPatch(const PreparedPatch &) = delete;
     PreparedPatch &operator=(const PreparedPatch &) = delete;
@@ -73,6 +77,7 @@ private:
     struct Transaction;
 
     void checkLines(const MarkedItems &items) const;
+    [[nodiscard]] formats::MapSize mapOfIndex(std::uint64_t size) const;
     void inspect();
     void takeItems(const MarkedItems &items);
     void checkWorldFile();
@@ -91,6 +96,8 @@ private:
     PatchFiles m_paths;
     const world::LineList &m_lines;
     bool m_unixLineEnds;
+    std::optional<int> m_mapNumber;
+    formats::MapSize m_map;
     LargeArray<unsigned char> m_oldIndex;
     std::uint64_t m_oldBytes = 0; // the old blocks' lengths added up
     std::uint64_t m_oldIndexDigest = 0;
