@@ -137,7 +137,8 @@ void PreparedPatch::checkUnchanged() {
 }
 
 // One journal beside each target, so that a later run finds it through any of the three files.
-// The first complete one commits the patch; the others only help to find it.
+// The first complete one commits the patch; the others only help to find it, and one cut short
+// by a crash is taken for unfinished and removed.
 void PreparedPatch::writeJournals(Transaction &t, const PatchJournal &journal) {
     const std::string text = journal.text();
     for (const JournalEntry &e : journal.entries) {
@@ -147,7 +148,10 @@ void PreparedPatch::writeJournals(Transaction &t, const PatchJournal &journal) {
             if (!file)
                 throw Error("Cannot create file " + name);
             t.journals.push_back(name);
-            if (!file->write(text.data(), text.size()) || !file->sync() || !file->close())
+            // Only the first journal must be on the disk before the switch: the others are found
+            // complete or not at all, and the first one alone completes the patch.
+            if (!file->write(text.data(), text.size()) || (!t.committed && !file->sync()) ||
+                !file->close())
                 throw Error("Cannot write file " + name);
         } catch (const Error &) {
             if (!t.committed)
