@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "artfiles.h"
 #include "base/error.h"
+#include "formats/mapgeometry.h"
 #include "itemscripts.h"
 #include "random.h"
 #include "shardpart.h"
@@ -12,6 +13,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
@@ -50,6 +52,16 @@ int main(int argc, char **argv) {
     program.add_option("--map-width", mapWidth, "Map width in positions: 6144 or 7168")
         ->capture_default_str()
         ->check(CLI::IsMember({6144, 7168}));
+    std::vector<int> maps = {0};
+    CLI::Option *mapsOption =
+        program
+            .add_option("--maps", maps,
+                        "Maps (0 to 5) the world's items and characters are spread over, "
+                        "e.g. 0,3,4")
+            ->delimiter(',')
+            ->type_name("LIST")
+            ->capture_default_str()
+            ->check(CLI::Range(0, formats::MapCount - 1));
 
     // Optional parts, each with its own options.
     std::vector<std::unique_ptr<bench::ShardPart>> parts;
@@ -62,6 +74,14 @@ int main(int argc, char **argv) {
         program.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
         return program.exit(e);
+    }
+
+    // The order and repeats of the list change nothing: "3,0,3" is "0,3".
+    std::sort(maps.begin(), maps.end());
+    maps.erase(std::unique(maps.begin(), maps.end()), maps.end());
+    if (maps.empty()) {
+        std::fprintf(stderr, "--maps: name at least one map\n");
+        return 1;
     }
 
     try {
@@ -91,6 +111,7 @@ int main(int argc, char **argv) {
         bench::WorldSave::Options worldOptions;
         worldOptions.items = static_cast<std::uint64_t>(items);
         worldOptions.mapWidth = mapWidth;
+        worldOptions.maps = maps;
         worldOptions.unixLineEnds = unixLineEnds;
         const std::string worldPath = shard.folder + "save/sphereworld.scp";
         bench::Random worldRandom = root.fork(2);
@@ -104,6 +125,12 @@ int main(int argc, char **argv) {
                     shard.folder.c_str(), worldPath.c_str(), stats.items, stats.listable,
                     stats.characters, stats.lines, stats.bytes, scriptFiles, defs,
                     scripts.definedCount());
+        if (mapsOption->count() > 0) {
+            std::string list;
+            for (int map : maps)
+                list += (list.empty() ? "" : ",") + std::to_string(map);
+            std::printf("maps=%s\n", list.c_str());
+        }
         for (auto &part : parts) {
             if (part->wanted())
                 part->write(shard, settings, stdout);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "formats/mapgeometry.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -22,6 +24,17 @@ struct ShardContext {
     bool unixLineEnds = false;
     std::int32_t mapWidth = 6144;
 };
+
+// The size of map number map (0 to 5) in a shard whose first two maps are mapWidth positions
+// wide: of the sizes the map comes in, the one of that width, or its only one.
+[[nodiscard]] inline formats::MapSize mapSizeOf(int map, std::int32_t mapWidth) {
+    const formats::MapSizes sizes = formats::sizesOfMap(map);
+    for (int i = 0; i < sizes.count; ++i) {
+        if (sizes.sizes[i].width == mapWidth)
+            return sizes.sizes[i];
+    }
+    return sizes.sizes[0];
+}
 
 // An optional part of the shard (static map files, art files, ...): it brings its own options
 // and, when asked for, writes its files and names them in qelm.ini.

@@ -14,15 +14,14 @@ namespace tessaplex::bench {
 namespace {
 
 constexpr std::uint32_t RecordSize = 7;
-constexpr std::uint32_t BlocksPerColumn = 512; // 4096 positions high, 8 per block
 constexpr std::uint32_t Empty = 0xffffffffu;
 
 } // namespace
 
-StaticsFiles::Layout StaticsFiles::plan(Random &random, std::int32_t mapWidth,
+StaticsFiles::Layout StaticsFiles::plan(Random &random, formats::MapSize map,
                                         std::uint64_t dataBytes) {
     Layout layout;
-    layout.blocks = static_cast<std::uint32_t>(mapWidth / 8) * BlocksPerColumn;
+    layout.blocks = map.blockCount();
     std::vector<std::uint32_t> weights(layout.blocks);
     std::uint64_t total = 0;
     for (std::uint32_t &w : weights) {
@@ -78,21 +77,31 @@ void StaticsFiles::write(const std::string &indexPath, const std::string &dataPa
 }
 
 void StaticsFiles::addOptions(CLI::App &program) {
-    program.add_flag("--statics", m_wanted,
-                     "Also write the static map files staidx0.mul and statics0.mul and name them "
-                     "in qelm.ini (Staidx, Statics)");
+    CLI::Option *statics =
+        program.add_flag("--statics", m_wanted,
+                         "Also write the static map files staidxN.mul and staticsN.mul of map N "
+                         "(see --map) and name them in qelm.ini (Staidx, Statics)");
     program
         .add_option("--statics-bytes", m_dataBytes,
-                    "Size of statics0.mul in bytes, rounded down to whole 7-byte records")
+                    "Size of staticsN.mul in bytes, rounded down to whole 7-byte records")
         ->capture_default_str()
         ->check(CLI::Range(std::int64_t{0}, std::int64_t{0xfffffff0}));
+    m_mapOption = program
+                      .add_option("--map", m_map,
+                                  "Map (0 to 5) of the static map files, of that map's size; "
+                                  "maps 0 and 1 take their width from --map-width")
+                      ->capture_default_str()
+                      ->check(CLI::Range(0, formats::MapCount - 1))
+                      ->needs(statics);
 }
 
 void StaticsFiles::write(const ShardContext &shard, app::Settings &settings, std::FILE *report) {
     Random random = Random(shard.seed).fork(3);
-    const Layout layout = plan(random, shard.mapWidth, static_cast<std::uint64_t>(m_dataBytes));
-    const std::string index = shard.folder + "staidx0.mul";
-    const std::string data = shard.folder + "statics0.mul";
+    const Layout layout =
+        plan(random, mapSizeOf(m_map, shard.mapWidth), static_cast<std::uint64_t>(m_dataBytes));
+    const std::string number = std::to_string(m_map);
+    const std::string index = shard.folder + "staidx" + number + ".mul";
+    const std::string data = shard.folder + "statics" + number + ".mul";
     write(index, data, layout, random);
     settings.writeText(app::SettingsSection, "Staidx", index);
     settings.writeText(app::SettingsSection, "Statics", data);
@@ -106,6 +115,8 @@ void StaticsFiles::write(const ShardContext &shard, app::Settings &settings, std
                  "staidx=%s\nstatics=%s\nblocks=%" PRIu32 "\nfilledblocks=%" PRIu32
                  "\nstaticrecords=%" PRIu64 "\nstaticbytes=%" PRIu64 "\n",
                  index.c_str(), data.c_str(), layout.blocks, used, records, records * RecordSize);
+    if (m_mapOption->count() > 0)
+        std::fprintf(report, "staticsmap=%d\n", m_map);
 }
 
 std::unique_ptr<ShardPart> makeStaticsFiles() {

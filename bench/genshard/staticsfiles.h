@@ -8,13 +8,17 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class Option;
+}
+
 namespace tessaplex::bench {
 
 class Random;
 
-// The static map files of a synthetic shard: staidx0.mul with one 12-byte record per 8x8 block
-// (lookup, length, extra, little-endian) and statics0.mul with 7-byte records (id, x, y, z,
-// color) grouped by block in block order. Empty blocks have lookup and length 0xFFFFFFFF.
+// The static map files of one map N of a synthetic shard: staidxN.mul with one 12-byte record per
+// 8x8 block (lookup, length, extra, little-endian) and staticsN.mul with 7-byte records (id, x,
+// y, z, color) grouped by block in block order. Empty blocks have lookup and length 0xFFFFFFFF.
 class StaticsFiles : public ShardPart {
 public:
     struct Layout {
@@ -23,10 +27,9 @@ public:
         std::vector<std::uint32_t> records;
     };
 
-    // Spreads dataBytes / 7 records over the blocks of a map mapWidth positions wide (4096
-    // high): about a quarter of the blocks stay empty, the rest get uneven counts.
-    [[nodiscard]] static Layout plan(Random &random, std::int32_t mapWidth,
-                                     std::uint64_t dataBytes);
+    // Spreads dataBytes / 7 records over the blocks of a map of the given size: about a quarter
+    // of the blocks stay empty, the rest get uneven counts.
+    [[nodiscard]] static Layout plan(Random &random, formats::MapSize map, std::uint64_t dataBytes);
     // Writes both files for the layout.
     static void write(const std::string &indexPath, const std::string &dataPath,
                       const Layout &layout, Random &random);
@@ -38,6 +41,8 @@ public:
 private:
     bool m_wanted = false;
     std::int64_t m_dataBytes = 20000000;
+    int m_map = 0;
+    CLI::Option *m_mapOption = nullptr;
 };
 
 std::unique_ptr<ShardPart> makeStaticsFiles();

@@ -3,6 +3,7 @@
 
 #include "outputfile.h"
 #include "random.h"
+#include "shardpart.h"
 #include "textformat.h"
 
 namespace tessaplex::bench {
@@ -38,11 +39,16 @@ const char *pick(Random &random, const Weighted *table, std::size_t size) {
 
 class SaveWriter {
 public:
-    SaveWriter(OutputFile &out, Random &random, const ItemScripts &scripts, std::int32_t mapWidth)
+    SaveWriter(OutputFile &out, Random &random, const ItemScripts &scripts,
+               const WorldSave::Options &options)
         : m_out(out)
         , m_random(random)
         , m_defs(scripts.defs())
-        , m_mapWidth(mapWidth) {}
+        , m_maps(options.maps)
+        , m_planeOne(options.maps == std::vector<int>{0}) {
+        for (int map : m_maps)
+            m_sizes.push_back(mapSizeOf(map, options.mapWidth));
+    }
 
     void fileHeader() {
         m_out.line("TITLE=Sphere World Script");
@@ -169,7 +175,8 @@ private:
         return def.defined;
     }
 
-    // P= with two, three or four numbers (the fourth a map plane), as real saves mix them.
+    // P= with two, three or four numbers, as real saves mix them: x,y or x,y,z on map 0, always
+    // x,y,z,m on another map.
     void position(bool contained, const char *key = "P=") {
         m_text = key;
         if (contained) {
@@ -179,15 +186,26 @@ private:
             m_out.line(m_text);
             return;
         }
-        appendInt(m_text, m_random.between(0, m_mapWidth - 1));
+        // A single map costs no draw, so the default shard keeps its bytes.
+        const std::size_t which =
+            m_maps.size() > 1 ? m_random.below(static_cast<std::uint32_t>(m_maps.size())) : 0;
+        const int map = m_maps[which];
+        const formats::MapSize &size = m_sizes[which];
+        appendInt(m_text, m_random.between(0, size.width - 1));
         m_text += ',';
-        appendInt(m_text, m_random.between(0, 4095));
+        appendInt(m_text, m_random.between(0, size.height - 1));
         const std::uint32_t parts = m_random.below(10);
-        if (parts >= 5) {
+        if (map != 0 || parts >= 5) {
             m_text += ',';
             appendInt(m_text, m_random.between(-128, 127));
-            if (parts == 9)
-                m_text += ",1";
+        }
+        if (map != 0) {
+            m_text += ',';
+            appendInt(m_text, map);
+        } else if (parts == 9 && m_planeOne) {
+            // The map-0-only shard has always put a tenth of its positions on plane 1; it keeps
+            // them, so that every figure measured on it stays comparable.
+            m_text += ",1";
         }
         m_out.line(m_text);
     }
@@ -201,7 +219,9 @@ private:
     OutputFile &m_out;
     Random &m_random;
     const std::vector<ItemScripts::Def> &m_defs;
-    std::int32_t m_mapWidth;
+    const std::vector<int> &m_maps;
+    std::vector<formats::MapSize> m_sizes; // of m_maps, in its order
+    bool m_planeOne;
     std::uint32_t m_itemSerial = 0;
     std::uint32_t m_charSerial = 0x1000;
     std::string m_text;
@@ -215,7 +235,7 @@ WorldSave::WorldSave(const ItemScripts &scripts, Options options)
 
 WorldSave::Stats WorldSave::write(const std::string &path, Random &random) const {
     OutputFile out(path, m_options.unixLineEnds);
-    SaveWriter writer(out, random, m_scripts, m_options.mapWidth);
+    SaveWriter writer(out, random, m_scripts, m_options);
     Stats stats;
     writer.fileHeader();
     for (std::uint64_t i = 0; i < m_options.items; ++i) {

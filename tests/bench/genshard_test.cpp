@@ -154,7 +154,7 @@ TEST(GenShard, StaticMapFilesHaveTheClientLayout) {
         SCOPED_TRACE(std::to_string(c.mapWidth) + " " + std::to_string(c.bytes));
         TempDir dir;
         bench::Random random(5);
-        const auto layout = bench::StaticsFiles::plan(random, c.mapWidth, c.bytes);
+        const auto layout = bench::StaticsFiles::plan(random, {c.mapWidth, 4096}, c.bytes);
         ASSERT_EQ(layout.blocks, c.blocks);
         bench::StaticsFiles::write(dir.file("staidx0.mul"), dir.file("statics0.mul"), layout,
                                    random);
