@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,26 @@ std::size_t countLines(const std::string &text) {
     return lines;
 }
 
+// FNV-1a, 64 bits: a fingerprint of a file's bytes.
+std::uint64_t fingerprint(const std::string &bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+// The numbers of a "P=" value, e.g. {865, 504, 125, 3}.
+std::vector<long> numbersOf(const std::string &value) {
+    std::vector<long> numbers;
+    std::stringstream in(value);
+    std::string part;
+    while (std::getline(in, part, ','))
+        numbers.push_back(std::stol(part));
+    return numbers;
+}
+
 } // namespace
 
 // The generator's own count of listable items is checked against what tessaplex-cli analyse
@@ -68,6 +90,7 @@ TEST(GenShard, AnalyseListsTheItemsTheGeneratorCounted) {
         {{"--items", "3000", "--seed", "7", "--lf"}},
         {{"--items", "2000", "--defs", "0"}},
         {{"--items", "2000", "--defs", "25", "--map-width", "7168"}},
+        {{"--items", "2000", "--maps", "0,3,5"}},
     };
     for (const Case &c : cases) {
         std::string label;
@@ -210,7 +233,12 @@ TEST(GenShard, RefusesBadOptions) {
                                                          {"--defs", "-1"},
                                                          {"--map-width", "6000"},
                                                          {"--statics-bytes", "x"},
-                                                         {"--statics-bytes", "-7"}};
+                                                         {"--statics-bytes", "-7"},
+                                                         {"--maps", "6"},
+                                                         {"--maps", "0,-1"},
+                                                         {"--maps", ""},
+                                                         {"--map", "3"},
+                                                         {"--map", "6", "--statics"}};
     for (const auto &args : cases) {
         TempDir dir;
         const ProcessResult gen = generate(dir.path(), args);
@@ -234,4 +262,132 @@ TEST(GenShard, RandomIsStableAcrossBuilds) {
         ASSERT_LT(bounded.below(7), 7u);
     }
     EXPECT_EQ(bounded.below(0), 0u);
+}
+
+// Every figure measured on a generated shard assumes the default options give the bytes they
+// always gave: these fingerprints were taken before a shard could span several maps.
+TEST(GenShard, DefaultOptionsKeepTheirBytes) {
+    struct Case {
+        std::vector<std::string> args;
+        const char *file;
+        std::uint64_t fingerprint;
+    };
+    const std::vector<std::string> classic = {"--items",         "3000", "--seed", "7", "--statics",
+                                              "--statics-bytes", "7000"};
+    const std::vector<std::string> wide = {"--items", "2000",      "--map-width",     "7168",
+                                           "--lf",    "--statics", "--statics-bytes", "700",
+                                           "--defs",  "25"};
+    const Case cases[] = {
+        {classic, "save/sphereworld.scp", 0xe9dd059101f014f3ull},
+        {classic, "staidx0.mul", 0xe88bf7cb8d062fe8ull},
+        {classic, "statics0.mul", 0x8d14b36f057dd69dull},
+        {classic, "scripts/items/sphereitem_1.scp", 0x11689d735617550aull},
+        {wide, "save/sphereworld.scp", 0x4cbf51cdfcdb961dull},
+        {wide, "staidx0.mul", 0x9563278c0925c69eull},
+        {wide, "statics0.mul", 0x8a871e5044b6e4feull},
+        {wide, "qelmfile.txt", 0xf92c4d9ce6f36183ull},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.args == wide ? " wide" : " classic"));
+        TempDir dir;
+        const ProcessResult gen = generate(dir.path(), c.args);
+        ASSERT_EQ(gen.exitCode, 0) << gen.err;
+        EXPECT_EQ(fingerprint(readFile(dir.file(c.file))), c.fingerprint);
+        const auto facts = keyValues(gen.out);
+        EXPECT_EQ(facts.count("maps"), 0u);
+        EXPECT_EQ(facts.count("staticsmap"), 0u);
+    }
+}
+
+// Positions outside a container lie on the listed maps, each map gets some, and each lies inside
+// its own map: x,y or x,y,z on map 0, x,y,z,m on any other.
+TEST(GenShard, PositionsSpreadOverTheListedMaps) {
+    struct Case {
+        std::string maps;
+        std::string printed;
+        std::int32_t mapWidth;
+        std::set<long> expected;
+    };
+    const Case cases[] = {{"0,3", "0,3", 6144, {0, 3}},
+                          {"3,0,3", "0,3", 6144, {0, 3}},
+                          {"1,2,4,5", "1,2,4,5", 7168, {1, 2, 4, 5}},
+                          {"4", "4", 6144, {4}},
+                          {"0", "0", 7168, {0, 1}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE("--maps " + c.maps);
+        // Width and height of maps 0 to 5, written out here rather than taken from the code
+        // under test.
+        const long widths[] = {c.mapWidth, c.mapWidth, 2304, 2560, 1448, 1280};
+        const long heights[] = {4096, 4096, 1600, 2048, 1448, 4096};
+        TempDir dir;
+        const ProcessResult gen = generate(dir.path(), {"--items", "3000", "--maps", c.maps,
+                                                        "--map-width", std::to_string(c.mapWidth)});
+        ASSERT_EQ(gen.exitCode, 0) << gen.err;
+        EXPECT_EQ(keyValues(gen.out)["maps"], c.printed);
+
+        std::stringstream save(readFile(dir.file("save/sphereworld.scp")));
+        std::set<long> seen;
+        bool contained = false;
+        std::string line;
+        while (std::getline(save, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.rfind('[', 0) == 0)
+                contained = false;
+            contained |= line.rfind("CONT=", 0) == 0;
+            const auto eq = line.find('=');
+            const std::string key = line.substr(0, eq == std::string::npos ? 0 : eq + 1);
+            if (contained || (key != "P=" && key != "HOME="))
+                continue;
+            const std::vector<long> p = numbersOf(line.substr(eq + 1));
+            ASSERT_GE(p.size(), 2u) << line;
+            ASSERT_LE(p.size(), 4u) << line;
+            const long map = p.size() == 4 ? p[3] : 0;
+            ASSERT_EQ(c.expected.count(map), 1u) << line;
+            seen.insert(map);
+            // Map 0 is never named; every other map always is, with its z.
+            if (c.expected.count(0) && map == 1)
+                ASSERT_EQ(c.maps, "0") << line;
+            else
+                ASSERT_EQ(p.size() == 4, map != 0) << line;
+            ASSERT_GE(p[0], 0) << line;
+            ASSERT_LT(p[0], widths[map]) << line;
+            ASSERT_GE(p[1], 0) << line;
+            ASSERT_LT(p[1], heights[map]) << line;
+        }
+        EXPECT_EQ(seen, c.expected);
+    }
+}
+
+// --map N writes staidxN.mul and staticsN.mul, the index one record per block of map N, and
+// names them in qelm.ini.
+TEST(GenShard, StaticsOfTheChosenMap) {
+    struct Case {
+        const char *map;
+        const char *mapWidth;
+        std::size_t blocks;
+    };
+    const Case cases[] = {{"3", "6144", 81920}, {"1", "7168", 458752}, {"1", "6144", 393216},
+                          {"2", "7168", 57600}, {"4", "6144", 32761},  {"5", "6144", 81920}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string("--map ") + c.map + " --map-width " + c.mapWidth);
+        TempDir dir;
+        const ProcessResult gen =
+            generate(dir.path(), {"--items", "10", "--statics", "--statics-bytes", "700", "--map",
+                                  c.map, "--map-width", c.mapWidth});
+        ASSERT_EQ(gen.exitCode, 0) << gen.err;
+        auto facts = keyValues(gen.out);
+        const std::string index = dir.file(std::string("staidx") + c.map + ".mul");
+        const std::string data = dir.file(std::string("statics") + c.map + ".mul");
+        EXPECT_EQ(facts["staidx"], index);
+        EXPECT_EQ(facts["statics"], data);
+        EXPECT_EQ(facts["staticsmap"], c.map);
+        EXPECT_EQ(facts["blocks"], std::to_string(c.blocks));
+        EXPECT_EQ(readFile(index).size(), c.blocks * 12);
+        EXPECT_EQ(readFile(data).size(), 700u);
+        EXPECT_FALSE(exists(dir.file("staidx0.mul")));
+        const std::string ini = readFile(dir.file("qelm.ini"));
+        EXPECT_NE(ini.find("Staidx=" + index), std::string::npos) << ini;
+        EXPECT_NE(ini.find("Statics=" + data), std::string::npos) << ini;
+    }
 }
