@@ -45,6 +45,16 @@ public:
     [[nodiscard]] int currentRow() const { return m_currentRow; }
     void setCurrentRow(int row) { m_currentRow = row; }
 
+    // The map whose items Analyse lists and PATCH writes: nothing for "as written", where "P="
+    // values are read as they stand and the static files are those of the first map; else 0 to
+    // 5. Taken from the "Map" setting, absent or empty meaning "as written", unless overridden
+    // for this session (the CLI's --map). Throws Error for a setting that names no map.
+    [[nodiscard]] std::optional<int> chosenMap() const;
+    void overrideMap(std::optional<int> map) { m_mapOverride = map; }
+    // The listed items of the last analysis whose "P=" carries a map number (four numbers),
+    // when it was made as written; such items cannot be patched until a map is chosen.
+    [[nodiscard]] std::size_t itemsWithMapNumber() const { return m_itemsWithMapNumber; }
+
     // Receives what a command did without being asked: the completion of an interrupted PATCH,
     // the removal of its unfinished files. Without a receiver such notices are dropped.
     void setNoticeReceiver(std::function<void(const std::string &)> receiver) {
@@ -92,6 +102,8 @@ public:
 
     // The world file the table was analysed from; PATCH refuses to rewrite another.
     [[nodiscard]] const std::string &analysedWorldFile() const { return m_analysedWorldFile; }
+    // The map the table was analysed for (nothing: as written); its blocks are that map's.
+    [[nodiscard]] std::optional<int> analysedMap() const { return m_analysedMap; }
     // Whether lines() still holds the bytes the table was analysed from: an Analyse that listed
     // nothing leaves the table as it was, but may have read other bytes.
     [[nodiscard]] bool linesAnalysed() const { return m_linesAnalysed; }
@@ -111,6 +123,9 @@ private:
     std::vector<std::string> m_scriptFileList;
     std::vector<std::string> m_mainFilterList;
     std::function<void(const std::string &)> m_noticeReceiver;
+    std::optional<std::optional<int>> m_mapOverride;
+    std::optional<int> m_analysedMap;
+    std::size_t m_itemsWithMapNumber = 0;
     std::string m_analysedWorldFile;
     std::optional<io::FileStatus> m_analysedStatus;
     bool m_linesAnalysed = false;
@@ -131,6 +146,7 @@ inline constexpr std::string_view Y1 = "Y1";
 inline constexpr std::string_view X2 = "X2";
 inline constexpr std::string_view Y2 = "Y2";
 inline constexpr std::string_view FilterArea = "FilterArea";
+inline constexpr std::string_view Map = "Map";
 } // namespace keys
 
 } // namespace tessaplex::app

@@ -91,6 +91,13 @@ void checkLinesBelongToTable(const Session &session, const std::string &worldFil
     if (worldFile != analysed)
         throw Error("The items were analysed from " + analysed +
                     ", but the \"Worldfile\" setting now names " + worldFile + "; analyse again");
+    const auto named = [](std::optional<int> map) {
+        return map ? "map " + std::to_string(*map) : std::string("the map as written");
+    };
+    if (session.chosenMap() != session.analysedMap())
+        throw Error("The items were listed for " + named(session.analysedMap()) +
+                    ", but the \"Map\" setting now names " + named(session.chosenMap()) +
+                    "; analyse again");
     if (!session.linesAnalysed())
         throw Error("The world file " + analysed +
                     " was read again and has changed since the analysis; analyse it again");
@@ -128,6 +135,7 @@ Prepared preparePatch(const Session &session, io::FileSystem &files,
     }
 
     const Settings &settings = session.settings();
+    const std::optional<int> map = session.analysedMap();
     patch::PatchFiles paths =
         patch::PatchFiles::fromSettings(settings.readText(SettingsSection, keys::Statics),
                                         settings.readText(SettingsSection, keys::Staidx),
@@ -144,10 +152,11 @@ Prepared preparePatch(const Session &session, io::FileSystem &files,
             throw Error("Cannot open file " + native);
         *path = *followed;
     }
-    paths = patch::PatchFiles::fromSettings(paths.statics, paths.staidx, paths.world);
+    paths =
+        patch::PatchFiles::fromSettings(paths.statics, paths.staidx, paths.world, map.value_or(0));
     const bool unixLineEnds = settings.readBool(SettingsSection, keys::Unix, false);
     prepared.patch = std::make_unique<patch::PreparedPatch>(files, std::move(paths), items,
-                                                            session.lines(), unixLineEnds);
+                                                            session.lines(), unixLineEnds, map);
     return prepared;
 }
 

@@ -2,6 +2,8 @@
 #include "app/patchtargets.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
+#include "base/error.h"
+#include "formats/mapgeometry.h"
 #include "io/realfilesystem.h"
 #include "patch/patchcompletion.h"
 
@@ -18,6 +20,18 @@ std::vector<std::string> patchTargets(const Settings &settings, io::FileSystem &
             targets.push_back(*followed);
     }
     return targets;
+}
+
+std::optional<int> Session::chosenMap() const {
+    if (m_mapOverride)
+        return *m_mapOverride;
+    const std::string text = m_settings.readText(SettingsSection, keys::Map);
+    if (text.empty())
+        return std::nullopt;
+    if (text.size() == 1 && text[0] >= '0' && text[0] < '0' + formats::MapCount)
+        return text[0] - '0';
+    throw Error("The \"Map\" setting is \"" + text +
+                "\"; it must be empty (as written) or a map number from 0 to 5");
 }
 
 void Session::settleInterruptedPatch() {

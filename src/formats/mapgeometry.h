@@ -36,9 +36,10 @@ struct MapSize {
     [[nodiscard]] constexpr bool holds(std::int32_t x, std::int32_t y) const {
         return x >= 0 && x < width && y >= 0 && y < height;
     }
-    [[nodiscard]] constexpr std::uint32_t blockOf(std::int32_t x, std::int32_t y) const {
-        return static_cast<std::uint32_t>(x / BlockSide) * blocksPerColumn() +
-               static_cast<std::uint32_t>(y / BlockSide);
+    // The block of a position, modulo 2^32 with x and y taken as unsigned, as blockOf below: a
+    // position off the map to the negative side gives a block far beyond the map.
+    [[nodiscard]] constexpr std::uint32_t blockOf(std::uint32_t x, std::uint32_t y) const {
+        return (x / BlockSide) * blocksPerColumn() + y / BlockSide;
     }
 };
 

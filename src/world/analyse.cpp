@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "world/analyse.h"
 
+#include "formats/mapgeometry.h"
+
 #include "base/progressgauge.h"
 #include "world/itemnamecatalog.h"
 #include "world/itemtable.h"
@@ -34,6 +36,46 @@ bool resolveId(std::string_view text, const ItemNameCatalog &catalog, std::uint3
         return false;
     id = found->value;
     form = found->form;
+    return true;
+}
+
+// One decimal integer of a "P=" value on a chosen map: a sign allowed, then digits only.
+bool isCoordinate(std::string_view text) {
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        text.remove_prefix(1);
+    if (text.empty() || text.size() > 9)
+        return false;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+// The position as the server writes it on map map: false when the item is to be left out, for
+// it lies on another map or its value is none the server writes.
+bool applyMapPosition(std::string_view value, int map, ItemFields &item) {
+    std::string_view parts[4];
+    std::size_t count = 0;
+    for (;;) {
+        const auto comma = value.find(',');
+        if (count == 4 || !isCoordinate(value.substr(0, comma)))
+            return false;
+        parts[count++] = value.substr(0, comma);
+        if (comma == std::string_view::npos)
+            break;
+        value.remove_prefix(comma + 1);
+    }
+    if (count < 2 || (count == 4 ? parseInteger(parts[3]).value_or(-1) : 0) != map)
+        return false;
+    item.hasPosition = true;
+    item.x = parts[0];
+    item.y = parts[1];
+    item.z = count > 2 ? parts[2] : std::string_view("0");
+    const formats::MapSize size = formats::sizesOfMap(map).sizes[0];
+    item.hasMapBlock = true;
+    item.mapBlock = size.blockOf(static_cast<std::uint32_t>(*parseInteger(parts[0])),
+                                 static_cast<std::uint32_t>(*parseInteger(parts[1])));
     return true;
 }
 
@@ -119,7 +161,7 @@ struct OpenSection {
 
 // Lists the section, complete with its empty line e, unless it is left out.
 void listSection(const OpenSection &section, std::size_t e, const LineList::View &lines,
-                 const ItemNameCatalog &catalog, ItemTable &table) {
+                 const ItemNameCatalog &catalog, std::optional<int> map, ItemTable &table) {
     if (section.leftOut)
         return;
     ItemFields item;
@@ -148,8 +190,13 @@ void listSection(const OpenSection &section, std::size_t e, const LineList::View
         item.color = hexTextToInt(lines.line(section.lastColor).substr(6));
     if (section.lastAttr != None)
         item.attr = lines.line(section.lastAttr).substr(5);
-    if (section.lastPosition != None)
-        applyPosition(lines.line(section.lastPosition).substr(2), item);
+    if (section.lastPosition != None) {
+        const std::string_view value = lines.line(section.lastPosition).substr(2);
+        if (!map)
+            applyPosition(value, item);
+        else if (!applyMapPosition(value, *map, item))
+            return;
+    }
     table.appendItem(item);
 }
 
@@ -168,7 +215,8 @@ constexpr SectionBytes opensOrCloses;
 // Lists the lines [from, to) into the table, starting with no section open; advances the gauge
 // over them, when there is one.
 void listRange(const LineList &list, std::size_t from, std::size_t to,
-               const ItemNameCatalog &catalog, ItemTable &table, ProgressGauge *gauge) {
+               const ItemNameCatalog &catalog, std::optional<int> map, ItemTable &table,
+               ProgressGauge *gauge) {
     const LineList::View lines = list.view();
     // One pass over the lines. The key lines of the open section are gathered as they come,
     // and the section is read when its empty line completes it.
@@ -199,7 +247,7 @@ void listRange(const LineList &list, std::size_t from, std::size_t to,
             } else {
                 // An empty line: a line's first byte is CR or LF only when it has no characters.
                 if (open)
-                    listSection(section, j, lines, catalog, table);
+                    listSection(section, j, lines, catalog, map, table);
                 open = false;
             }
         }
@@ -215,7 +263,7 @@ LineWindow lineWindow(std::string_view startText, std::string_view linesText) {
 }
 
 AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNameCatalog &catalog,
-                         ItemTable &table, ProgressGauge &gauge) {
+                         ItemTable &table, ProgressGauge &gauge, std::optional<int> map) {
     if (window.start < 0 || window.count < 0 ||
         window.end() > static_cast<std::int64_t>(lines.size()))
         return AnalyseOutcome::NothingToList;
@@ -233,10 +281,10 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     // A large window is listed by two threads; the one pass below is the plain way.
     const auto listPiece = [&](std::size_t from, std::size_t to, ItemTable &into,
                                ProgressGauge *steps) {
-        listRange(lines, from, to, catalog, into, steps);
+        listRange(lines, from, to, catalog, map, into, steps);
     };
     if (!listOnTwoThreads(lines, start, end, table, gauge, listPiece))
-        listRange(lines, start, end, catalog, table, &gauge);
+        listRange(lines, start, end, catalog, map, table, &gauge);
     return AnalyseOutcome::Listed;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tessaplex {
@@ -32,7 +33,14 @@ struct LineWindow {
 // A section is a "[WORLDITEM" header line (more than 11 characters) and the first empty line
 // after it, both inside the window, with no other header between them. It is listed unless its
 // ID cannot be resolved through the catalog or it has a "LINK=", "CONT=" or "NAME=" line.
+//
+// With a map number (0 to 5) a "P=" value is read as the server writes it: two to four decimal
+// integers, a sign allowed, separated by commas: x, y, z (0 when absent) and the map (0 when
+// absent). Items of another map, and items whose "P=" is not of that form, are not listed; X, Y
+// and Z hold x, y and z as written and BLOCK the block of (x, y) on that map. Without a map number
+// "P=" is cut at its first and last comma as it stands.
 AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNameCatalog &catalog,
-                         ItemTable &table, ProgressGauge &gauge);
+                         ItemTable &table, ProgressGauge &gauge,
+                         std::optional<int> map = std::nullopt);
 
 } // namespace tessaplex::world

@@ -174,7 +174,7 @@ void ItemTable::appendItem(const ItemFields &fields) {
         row.x = store(fields.x);
         row.y = store(fields.y);
         row.z = store(fields.z);
-        row.block = fastBlockIndex(fields.x, fields.y);
+        row.block = fields.hasMapBlock ? fields.mapBlock : fastBlockIndex(fields.x, fields.y);
     }
     row.attr = store(fields.attr);
     row.mark = Mark::No;

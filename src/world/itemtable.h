@@ -35,6 +35,10 @@ struct ItemFields {
     std::string_view x, y, z; // used only with a position
     std::uint32_t color = 0;
     std::string_view attr;
+    // The block of the position on a chosen map; without one, the block of the first map is
+    // taken from the X and Y texts.
+    bool hasMapBlock = false;
+    std::uint32_t mapBlock = 0;
 };
 
 // The listed items: row 0 is the heading row, rows 1 to rowCount() - 1 hold one item each, in

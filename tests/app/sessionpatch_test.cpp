@@ -302,6 +302,16 @@ TEST(SessionPatch, RefusesWhatWouldLoseDataBeforeTouchingAnything) {
              s.setSetting(app::keys::WorldFileWritten, s.dir.file("save/other.scp"));
          },
          {"analysed from", "other.scp"}},
+        {"another map chosen since the analysis",
+         worldOf({1, 2}),
+         [](PatchShard &s) { s.setSetting(app::keys::Map, "3"); },
+         {"The items were listed for the map as written, but the \"Map\" setting now names map "
+          "3; analyse again"}},
+        {"a map setting that names no map",
+         worldOf({1, 2}),
+         [](PatchShard &s) { s.setSetting(app::keys::Map, "7"); },
+         {"The \"Map\" setting is \"7\"; it must be empty (as written) or a map number from 0 to "
+          "5"}},
         {"a change counted by the information dialog",
          worldOf({1, 2}),
          [](PatchShard &s) {
