@@ -2,6 +2,7 @@
 #include "cli/analysewindow.h"
 
 #include "app/session.h"
+#include "cli/mapoption.h"
 #include "cli/terminalgauge.h"
 
 #include <CLI/CLI.hpp>
@@ -16,13 +17,15 @@ void AnalyseWindow::addTo(CLI::App *command) {
     command->add_option("--lines", lines,
                         "Number of lines of the window (the \"Lines\" field); default: every "
                         "line of the world file");
+    addMapOption(command);
 }
 
 world::AnalyseOutcome AnalyseWindow::analyse(app::Session &session) const {
     TerminalGauge gauge;
-    if (lines.empty())
-        return session.analyseAllLines(start, gauge);
-    return session.analyse(start, lines, gauge);
+    const world::AnalyseOutcome outcome = lines.empty() ? session.analyseAllLines(start, gauge)
+                                                        : session.analyse(start, lines, gauge);
+    reportItemsWithMapNumber(session);
+    return outcome;
 }
 
 } // namespace tessaplex::cli

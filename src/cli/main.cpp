@@ -5,9 +5,11 @@
 #include "app/startdirectory.h"
 #include "base/error.h"
 #include "cli/command.h"
+#include "cli/mapoption.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -48,12 +50,12 @@ int main(int argc, char **argv) {
         // Standard output carries a command's results; what the session did of its own
         // accord goes to the operator beside them.
         session.setNoticeReceiver([](const std::string &text) { std::cerr << text << '\n'; });
+        const auto given = std::find_if(subcommands.begin(), subcommands.end(),
+                                        [](const auto &entry) { return entry.first->parsed(); });
+        if (given != subcommands.end())
+            cli::applyMapOption(*given->first, session);
         session.settleInterruptedPatch();
-        for (auto &[subcommand, command] : subcommands) {
-            if (subcommand->parsed())
-                return command->run(session);
-        }
-        return 0;
+        return given != subcommands.end() ? given->second->run(session) : 0;
     } catch (const Error &e) {
         std::cerr << app::errorText(e.what()) << '\n';
     } catch (const std::filesystem::filesystem_error &) {
