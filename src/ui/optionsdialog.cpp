@@ -3,6 +3,7 @@
 
 #include "app/session.h"
 #include "app/settings.h"
+#include "formats/mapgeometry.h"
 #include "ui/filechooser.h"
 #include "ui/groupbox.h"
 #include "ui/initialfolder.h"
@@ -11,6 +12,7 @@
 #include "ui/uistyle.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +46,21 @@ void label(QWidget *parent, const char *caption, int left, int top) {
     place(new QLabel(QString::fromLatin1(caption), parent), left, top, 47, 13);
 }
 
+// The "Map" choices: "As written" (an empty setting) first, then map n at index n + 1, each with
+// the sizes its static files may have, so that the operator can tell the maps apart.
+void fillMapChoices(QComboBox &box) {
+    box.addItem(QStringLiteral("As written"), QString());
+    for (int map = 0; map < formats::MapCount; ++map) {
+        const formats::MapSizes sizes = formats::sizesOfMap(map);
+        QStringList shown;
+        for (int i = 0; i < sizes.count; ++i)
+            shown.append(
+                QStringLiteral("%1 x %2").arg(sizes.sizes[i].width).arg(sizes.sizes[i].height));
+        box.addItem(QStringLiteral("Map %1 (%2)").arg(map).arg(shown.join(QStringLiteral(" or "))),
+                    QString::number(map));
+    }
+}
+
 } // namespace
 
 OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, FileChooser &files,
@@ -67,10 +84,10 @@ OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, Fi
     connect(m_controls.ok, &QPushButton::clicked, this, &QDialog::accept);
 
     const Controls &c = m_controls;
-    QWidget *order[] = {c.staidx,    c.statics,      c.chooseStaidx,    c.chooseStatics,
-                        c.artIdx,    c.art,          c.chooseArtIdx,    c.chooseArt,
-                        c.worldFile, c.unixLineEnds, c.chooseWorldFile, c.ok,
-                        c.itemFiles};
+    QWidget *order[] = {c.staidx,    c.statics,      c.chooseStaidx, c.chooseStatics,
+                        c.artIdx,    c.art,          c.chooseArtIdx, c.chooseArt,
+                        c.worldFile, c.unixLineEnds, c.map,          c.chooseWorldFile,
+                        c.ok,        c.itemFiles};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -89,6 +106,9 @@ OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, Fi
     }
     connect(c.unixLineEnds, &QCheckBox::toggled, this, &OptionsDialog::onUnixToggled);
     connect(c.itemFiles, &QLineEdit::textChanged, this, &OptionsDialog::onItemFilesChanged);
+    // Only the operator's choice is written: showing a setting that names no map as "As
+    // written" must not overwrite it.
+    connect(c.map, &QComboBox::activated, this, &OptionsDialog::onMapChosen);
 
     fitFontToCaptions(*this);
     move(285, 255);
@@ -123,6 +143,9 @@ void OptionsDialog::buildWorldfileGroup() {
                     40, 201, 17),
               "unixLineEnds");
     setSilverBackground(*m_controls.unixLineEnds);
+    place(new QLabel(QStringLiteral("Map"), group), 228, 42, 26, 13);
+    m_controls.map = named(place(new QComboBox(group), 256, 38, 217, EditHeight), "map");
+    fillMapChoices(*m_controls.map);
 }
 
 void OptionsDialog::buildItemFilesGroup() {
@@ -155,6 +178,8 @@ void OptionsDialog::fillFromSettings() {
         const bool unixLineEnds = m_settings.readBool(app::SettingsSection, app::keys::Unix, false);
         if (m_controls.unixLineEnds->isChecked() != unixLineEnds)
             m_controls.unixLineEnds->setChecked(unixLineEnds);
+        const int map = m_controls.map->findData(read(app::keys::Map));
+        m_controls.map->setCurrentIndex(map < 0 ? 0 : map);
     });
 }
 
@@ -171,6 +196,13 @@ void OptionsDialog::onChooseFile(PathEdit *edit, std::string_view key) {
 void OptionsDialog::onUnixToggled(bool checked) {
     m_messages.runCommand(
         [&] { m_settings.writeBool(app::SettingsSection, app::keys::Unix, checked); });
+}
+
+void OptionsDialog::onMapChosen(int index) {
+    m_messages.runCommand([&] {
+        m_settings.writeText(app::SettingsSection, app::keys::Map,
+                             toSetting(m_controls.map->itemData(index).toString()));
+    });
 }
 
 void OptionsDialog::onItemFilesChanged(const QString &text) {

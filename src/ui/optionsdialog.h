@@ -6,6 +6,7 @@
 #include <string_view>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -19,9 +20,10 @@ class FileChooser;
 class MessageBoxes;
 class PathEdit;
 
-// Where the static map files, the art files, the world file and the item scripts lie, and
-// whether the world file is written with Unix line ends. It keeps no values of its own: every
-// showing reads them from the settings file, and every change is written there at once.
+// Where the static map files, the art files, the world file and the item scripts lie, whether
+// the world file is written with Unix line ends, and which map's items are patched. It keeps no
+// values of its own: every showing reads them from the settings file, and every change is written
+// there at once.
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -44,6 +46,7 @@ private:
         QPushButton *chooseArt = nullptr;
         PathEdit *worldFile = nullptr;
         QCheckBox *unixLineEnds = nullptr;
+        QComboBox *map = nullptr;
         QPushButton *chooseWorldFile = nullptr;
         QPushButton *ok = nullptr;
         QLineEdit *itemFiles = nullptr;
@@ -58,6 +61,7 @@ private:
     void fillFromSettings();
     void onChooseFile(PathEdit *edit, std::string_view key);
     void onUnixToggled(bool checked);
+    void onMapChosen(int index);
     void onItemFilesChanged(const QString &text);
 
     app::Settings &m_settings;

@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 
 #include <utility>
@@ -44,6 +45,9 @@ WorldFileInfoDialog::WorldFileInfoDialog(app::Session &session, MessageBoxes &me
     m_controls.selectedItems = row(panel, "selectedItems", "Selected Items", 40);
     m_controls.listedItems = row(panel, "listedItems", "Listed Items", 64);
     m_controls.linesToRemove = row(panel, "linesToRemove", "Lines to Remove", 88);
+    m_controls.mapNumbers =
+        named(place(new QLabel(panel), CaptionLeft, 120, 305, 30), "mapNumbers");
+    m_controls.mapNumbers->setWordWrap(true);
     m_controls.use =
         named(place(new QPushButton(QStringLiteral("Use"), panel), 272, 16, 49, 14), "use");
     m_controls.use->setAutoDefault(false);
@@ -65,6 +69,13 @@ void WorldFileInfoDialog::showEvent(QShowEvent *event) {
 
 void WorldFileInfoDialog::fill() {
     const Controls &c = m_controls;
+    // The count belongs to the table, not to the file on disk, so it shows whatever the file.
+    const std::size_t mapNumbers = m_session.itemsWithMapNumber();
+    c.mapNumbers->setText(
+        mapNumbers == 0
+            ? QString()
+            : QStringLiteral("%1 items carry a map number: choose the map in Options to patch them")
+                  .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(mapNumbers))));
     const bool filled = m_messages.runCommand([&] {
         const std::optional<world::WorldFileInfo> info = m_session.worldFileInfo();
         if (!info) {

@@ -17,7 +17,8 @@ namespace tessaplex::ui {
 class MessageBoxes;
 
 // How long the world file is, how many items the last analysis listed and marked, and how many
-// lines the marked items occupy. Every showing reads the world file anew. "Use" hands the whole
+// lines the marked items occupy, and how many listed items carry a map number that PATCH cannot
+// place until a map is chosen. Every showing reads the world file anew. "Use" hands the whole
 // file, start line and number of lines, to useLineWindow (the main window's line window).
 class WorldFileInfoDialog : public QDialog {
     Q_OBJECT
@@ -36,6 +37,7 @@ private:
         QLabel *selectedItems = nullptr;
         QLabel *listedItems = nullptr;
         QLabel *linesToRemove = nullptr;
+        QLabel *mapNumbers = nullptr;
         QPushButton *use = nullptr;
         QPushButton *ok = nullptr;
     };

@@ -9,11 +9,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <cstdlib>
 
 using namespace tessaplex;
 using uitest::OptionsControls;
@@ -214,6 +217,54 @@ private slots:
         QCOMPARE(f.setting("ItemFiles"), std::optional<std::string>("/second"));
     }
 
+    // The arrow keys choose as the mouse does. A stored value that names no map shows as "As
+    // written" but stays in the file until the operator chooses.
+    void theMapChooserWritesTheOperatorsChoiceAtOnce_data() {
+        QTest::addColumn<QString>("stored"); // empty: no "Map" key
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("steps"); // down arrows, or up arrows when negative
+        QTest::addColumn<QString>("written");
+        QTest::newRow("absent, down to map 0") << ""
+                                               << "As written" << 1 << "0";
+        QTest::newRow("3, down to 4") << "3"
+                                      << "Map 3 (2560 x 2048)" << 1 << "4";
+        QTest::newRow("1, up to as written") << "1"
+                                             << "Map 1 (7168 x 4096 or 6144 x 4096)" << -2 << "";
+        QTest::newRow("5, up to 2") << "5"
+                                    << "Map 5 (1280 x 4096)" << -3 << "2";
+        QTest::newRow("9 kept until chosen") << "9"
+                                             << "As written" << 5 << "4";
+        QTest::newRow("10 kept until chosen") << "10"
+                                              << "As written" << 6 << "5";
+    }
+
+    void theMapChooserWritesTheOperatorsChoiceAtOnce() {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(int, steps);
+        QFETCH(QString, written);
+        WindowsFixture f;
+        if (!stored.isEmpty())
+            f.setSetting("Map", stored.toStdString());
+        showOptions(f);
+        QComboBox *box = OptionsControls(f.windows().options()).map;
+        QCOMPARE(box->currentText(), shown);
+        QCOMPARE(f.setting("Map"), stored.isEmpty()
+                                       ? std::nullopt
+                                       : std::optional<std::string>(stored.toStdString()));
+        for (int i = 0; i < std::abs(steps); ++i)
+            QTest::keyClick(box, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(f.setting("Map"), std::optional<std::string>(written.toStdString()));
+        QTest::mouseClick(OptionsControls(f.windows().options()).ok, Qt::LeftButton);
+
+        // Changed by hand while the dialog is hidden.
+        f.setSetting("Map", "2");
+        showOptions(f);
+        QCOMPARE(box->currentText(), QStringLiteral("Map 2 (2304 x 1600)"));
+        QCOMPARE(box->count(), 7);
+        QVERIFY(f.messages.errors.isEmpty());
+    }
+
     void aRefusedWriteIsReported() {
         WindowsFixture f;
         // A write-protected settings file: read as usual, never replaced.
@@ -239,9 +290,9 @@ private slots:
         ui::OptionsDialog &dialog = f.windows().options();
         const OptionsControls c(dialog);
         const QList<QWidget *> expected = {
-            c.staidx,       c.statics,   c.chooseStaidx, c.chooseStatics, c.artIdx,          c.art,
-            c.chooseArtIdx, c.chooseArt, c.worldFile,    c.unixLineEnds,  c.chooseWorldFile, c.ok,
-            c.itemFiles};
+            c.staidx, c.statics,         c.chooseStaidx, c.chooseStatics, c.artIdx,
+            c.art,    c.chooseArtIdx,    c.chooseArt,    c.worldFile,     c.unixLineEnds,
+            c.map,    c.chooseWorldFile, c.ok,           c.itemFiles};
         QList<QWidget *> order;
         QWidget *w = c.staidx;
         do {

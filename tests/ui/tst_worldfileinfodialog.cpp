@@ -82,6 +82,45 @@ private slots:
         QVERIFY(f.messages.errors.isEmpty());
     }
 
+    void itemsCarryingAMapNumberAreToldOfAfterAnAnalysisAsWritten_data() {
+        QTest::addColumn<int>("withMapNumber"); // items at "P=x,y,z,1" after fiveItems()
+        QTest::addColumn<QString>("map");       // the "Map" setting; empty: as written
+        QTest::addColumn<QString>("shown");
+        const QString tail = QStringLiteral(" items carry a map number: choose the map in Options "
+                                            "to patch them");
+        QTest::newRow("none") << 0 << ""
+                              << "";
+        QTest::newRow("one") << 1 << "" << QStringLiteral("1") + tail;
+        QTest::newRow("thousands separated") << 1234 << "" << QStringLiteral("1,234") + tail;
+        QTest::newRow("map chosen") << 3 << "1"
+                                    << "";
+    }
+
+    void itemsCarryingAMapNumberAreToldOfAfterAnAnalysisAsWritten() {
+        QFETCH(int, withMapNumber);
+        QFETCH(QString, map);
+        QFETCH(QString, shown);
+        std::string world = fiveItems();
+        for (int i = 0; i < withMapNumber; ++i)
+            world += worldItem("0eed", {"P=7,8,9,1"});
+        WindowsFixture f;
+        f.useWorldFile(world);
+        if (!map.isEmpty())
+            f.setSetting("Map", map.toStdString());
+        showInfo(f);
+        QCOMPARE(InfoControls(f.windows().info()).mapNumbers->text(), QString());
+        closeInfo(f);
+
+        qsizetype lines = 0;
+        for (std::size_t at = world.find("\r\n"); at != std::string::npos;
+             at = world.find("\r\n", at + 1))
+            ++lines;
+        f.analyse(QStringLiteral("0"), QString::number(lines));
+        showInfo(f);
+        QCOMPARE(InfoControls(f.windows().info()).mapNumbers->text(), shown);
+        QVERIFY(f.messages.errors.isEmpty());
+    }
+
     void withoutAWorldFileEveryValueSaysFileNotFound_data() {
         QTest::addColumn<bool>("settingThere");
         QTest::newRow("no setting") << false;

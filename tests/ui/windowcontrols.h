@@ -7,6 +7,7 @@
 #include "ui/progressgaugewidget.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,6 +85,7 @@ struct OptionsControls {
     QPushButton *chooseArt = control<QPushButton>(window, "chooseArt");
     ui::PathEdit *worldFile = control<ui::PathEdit>(window, "worldFile");
     QCheckBox *unixLineEnds = control<QCheckBox>(window, "unixLineEnds");
+    QComboBox *map = control<QComboBox>(window, "map");
     QPushButton *chooseWorldFile = control<QPushButton>(window, "chooseWorldFile");
     QPushButton *ok = control<QPushButton>(window, "ok");
     QLineEdit *itemFiles = control<QLineEdit>(window, "itemFiles");
@@ -116,6 +118,7 @@ struct InfoControls {
     QLabel *selectedItems = control<QLabel>(window, "selectedItems");
     QLabel *listedItems = control<QLabel>(window, "listedItems");
     QLabel *linesToRemove = control<QLabel>(window, "linesToRemove");
+    QLabel *mapNumbers = control<QLabel>(window, "mapNumbers");
     QPushButton *use = control<QPushButton>(window, "use");
     QPushButton *ok = control<QPushButton>(window, "ok");
 };
