@@ -7,6 +7,7 @@
 // bit 2: the list goes through a file), the four area fields, up to eleven rows (ID, ID form,
 // ATTR, X, Y, marked before), and then the filter list file's bytes.
 #include "fuzzsupport.h"
+#include "support/referencelines.h"
 
 #include "base/error.h"
 #include "base/progressgauge.h"
@@ -30,31 +31,6 @@ namespace {
 using namespace tessaplex;
 using namespace tessaplex::fuzz;
 using selection::FilterEntries;
-
-// The lines of a text: CR LF, CR and LF end one, a NUL byte ends the text, and a line end at the
-// very end adds no line.
-FilterEntries plainEntries(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find('\0'));
-    FilterEntries entries;
-    std::string current;
-    bool open = false;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            entries.push_back(current);
-            current.clear();
-            open = false;
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            current.push_back(c);
-            open = true;
-        }
-    }
-    if (open)
-        entries.push_back(current);
-    return entries;
-}
 
 std::string folded(const std::string &text) {
     std::string lower = text;
@@ -136,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     // Parsing, formatting and reading back.
     FilterEntries entries = selection::parseFilterList(listBytes);
-    require(entries == plainEntries(listBytes), "the list is the text's lines");
+    require(entries == test::referenceLines(listBytes), "the list is the text's lines");
     std::string formatted;
     for (const std::string &entry : entries)
         formatted += entry + "\r\n";
