@@ -43,7 +43,13 @@ std::optional<WholeFile> WholeFile::open(FileSystem &files, const std::string &p
 }
 
 std::optional<std::string> WholeFile::readAll(const std::string &path, std::uint64_t maxBytes) {
-    std::optional<WholeFile> file = open(path, maxBytes);
+    RealFileSystem files;
+    return readAll(files, path, maxBytes);
+}
+
+std::optional<std::string> WholeFile::readAll(FileSystem &files, const std::string &path,
+                                              std::uint64_t maxBytes) {
+    std::optional<WholeFile> file = open(files, path, maxBytes);
     if (!file)
         return std::nullopt;
     // One byte more than the file holds, so that a short read tells its end; a file that grew

@@ -34,6 +34,8 @@ public:
     // Every byte of the file at path, or nothing when it is absent; throws as open() and read().
     [[nodiscard]] static std::optional<std::string> readAll(const std::string &path,
                                                             std::uint64_t maxBytes);
+    [[nodiscard]] static std::optional<std::string>
+    readAll(FileSystem &files, const std::string &path, std::uint64_t maxBytes);
 
     // The size in bytes when the file was opened.
     [[nodiscard]] std::uint64_t size() const { return m_size; }

@@ -3,6 +3,7 @@
 
 #include "base/error.h"
 #include "io/digest.h"
+#include "io/wholefile.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -159,21 +160,11 @@ std::vector<std::string> settleInterruptedPatch(io::FileSystem &files,
         const std::string name = journalNameFor(target);
         if (!files.exists(name))
             continue;
-        const auto file = files.openForReading(name);
-        std::string text(MaxJournalSize + 1, '\0');
-        std::size_t size = 0;
-        while (file && size < text.size()) {
-            const auto n = file->read(text.data() + size, text.size() - size);
-            if (!n)
-                throw Error("Cannot read file " + name);
-            if (*n == 0)
-                break;
-            size += *n;
-        }
-        if (!file)
-            throw Error("Cannot open file " + name);
-        text.resize(size);
-        auto parsed = size <= MaxJournalSize ? PatchJournal::parse(text) : std::nullopt;
+        // Larger than any journal: throws rather than take another file for one.
+        const std::optional<std::string> text = io::WholeFile::readAll(files, name, MaxJournalSize);
+        if (!text)
+            continue;
+        auto parsed = PatchJournal::parse(*text);
         if (parsed && !journal)
             journal = std::move(parsed);
         else if (!parsed)

@@ -45,7 +45,7 @@ struct PatchJournal {
 [[nodiscard]] std::string journalNameFor(const std::string &target);
 [[nodiscard]] std::string replacementNameFor(const std::string &target);
 
-// A journal is a few hundred bytes; a larger file of that name is none of ours.
+// A journal is a few hundred bytes; a larger file of that name is refused, never read as one.
 inline constexpr std::size_t MaxJournalSize = 64 * 1024;
 
 } // namespace tessaplex::patch
