@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/clientfiles.h"
 #include "app/settings.h"
 #include "io/filesystem.h"
 #include "patch/patchplan.h"
@@ -40,6 +41,8 @@ public:
     [[nodiscard]] const world::ItemTable &table() const { return m_table; }
     world::LineList &lines() { return m_lines; }
     [[nodiscard]] const world::LineList &lines() const { return m_lines; }
+    // The client's art, hue and tiledata files, read through one cache for the whole session.
+    ClientFiles &clientFiles() { return m_clientFiles; }
 
     // The row the grid's selection reported last; 0 names no item.
     [[nodiscard]] int currentRow() const { return m_currentRow; }
@@ -118,6 +121,7 @@ private:
     std::string m_startDirectory;
     Settings m_settings;
     world::ItemTable m_table;
+    ClientFiles m_clientFiles;
     world::LineList m_lines;
     int m_currentRow = 0;
     std::vector<std::string> m_scriptFileList;
@@ -139,6 +143,9 @@ inline constexpr std::string_view WorldFileRead = "Worldfile";
 inline constexpr std::string_view WorldFileWritten = "WorldFile";
 inline constexpr std::string_view ArtIdx = "ArtIdx";
 inline constexpr std::string_view Art = "Art";
+inline constexpr std::string_view Hues = "Hues";
+inline constexpr std::string_view Tiledata = "Tiledata";
+inline constexpr std::string_view ShowHue = "ShowHue";
 inline constexpr std::string_view ItemFiles = "ItemFiles";
 inline constexpr std::string_view Unix = "Unix";
 inline constexpr std::string_view X1 = "X1";
