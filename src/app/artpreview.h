@@ -10,9 +10,10 @@
 
 namespace tessaplex::app {
 
-// The preview of art entry `entry`: opens the art data file named by "Art", then the art index
-// file named by "ArtIdx" (section "Custom"; both read from the settings file now, so a changed
-// path counts at once), draws the entry onto canvas and closes both files again.
+// The preview of art entry `entry` without a hue, through a ClientFiles of its own (so nothing is
+// kept between calls): opens the art data file named by "Art", then, unless that is a UOP file,
+// the art index file named by "ArtIdx" (section "Custom"; both read from the settings file now,
+// so a changed path counts at once), draws the entry onto canvas and closes the files again.
 //
 // Throws Error("Cannot open file <path>"), with the path as the settings file holds it, when a
 // path is empty or cannot be opened; the canvas is then untouched. Otherwise returns how the

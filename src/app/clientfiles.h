@@ -34,9 +34,14 @@ public:
     ClientFiles(const ClientFiles &) = delete;
     ClientFiles &operator=(const ClientFiles &) = delete;
 
-    // Draws art entry `entry` as the preview shows it. With a COLOR value and "Hues" set, the item
-    // is drawn in that hue (and "Tiledata", when set, may ask for a partial hue); without one,
-    // exactly as the art file holds it. Throws Error("Cannot open file <path>") as previewArt does.
+    // Draws art entry `entry` as the preview shows it. "Art" names art.mul or a UOP file, told
+    // apart by the file's first four bytes; only with art.mul is "ArtIdx" read. An entry that the
+    // UOP file does not hold is Empty. With a COLOR value and "Hues" set, the item is drawn in the
+    // hue that value names (partial when the value asks for it or, "Tiledata" set, the item's
+    // PartialHue flag does); without one, exactly as the art file holds it.
+    // Throws Error("Cannot open file <path>") when a named file cannot be opened (the canvas is
+    // then untouched), and Error("The art file <path> is damaged...") when a UOP file's table or
+    // the entry cannot be read as one.
     art::DrawOutcome drawArt(const Settings &settings, std::uint32_t entry,
                              std::optional<std::uint32_t> color, art::PixelCanvas &canvas);
 

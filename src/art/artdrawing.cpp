@@ -23,7 +23,8 @@ void paintDoubled(PixelCanvas &canvas, int x, int y, ScreenColour colour) {
 
 // The raw diamond, doubled: rows from the top, the upper half widening by 2 pixels a row, the
 // lower half narrowing again, every row centred on the vertical axis at x = 44.
-DrawOutcome drawRaw(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas) {
+DrawOutcome drawRaw(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas,
+                    const PixelColours &colours) {
     const io::ByteWindow::Span record = window.bytes(lookup, RawRecordSize);
     const std::size_t pixels = record.size / 2;
     std::size_t next = 0;
@@ -36,8 +37,7 @@ DrawOutcome drawRaw(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &c
             for (int k = 0; k < width; ++k, ++next) {
                 if (next >= pixels)
                     return DrawOutcome::Damaged;
-                const ScreenColour colour =
-                    screenColourFromPixel(readU16le(record.data + 2 * next));
+                const ScreenColour colour = colours(readU16le(record.data + 2 * next));
                 paintDoubled(canvas, left + 2 * k, y, colour);
             }
         }
@@ -47,7 +47,8 @@ DrawOutcome drawRaw(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &c
 
 // A run record at its own size. Rows below the canvas cannot show, so they are not read; a run
 // limit there could only end a drawing that shows nothing more anyway.
-DrawOutcome drawRuns(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas) {
+DrawOutcome drawRuns(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &canvas,
+                     const PixelColours &colours) {
     const io::ByteWindow::Span header = window.bytes(lookup + 4, 4);
     if (header.size < 4)
         return DrawOutcome::Damaged;
@@ -89,7 +90,7 @@ DrawOutcome drawRuns(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &
             const std::int64_t visible = std::min(present, canvasWidth - x);
             for (std::int64_t k = 0; k < visible; ++k) {
                 canvas.setPixel(static_cast<int>(x + k), static_cast<int>(row),
-                                screenColourFromPixel(readU16le(pixels.data + 2 * k)));
+                                colours(readU16le(pixels.data + 2 * k)));
             }
             if (present < count)
                 return DrawOutcome::Damaged;
@@ -104,26 +105,27 @@ DrawOutcome drawRuns(io::ByteWindow &window, std::uint64_t lookup, PixelCanvas &
 
 } // namespace
 
-DrawOutcome drawArtRecord(io::ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas) {
+DrawOutcome drawArtRecord(io::ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas,
+                          const PixelColours &colours) {
     io::ByteWindow window(artData);
     const io::ByteWindow::Span flagBytes = window.bytes(lookup, 4);
     canvas.fill(White);
     if (flagBytes.size < 4)
         return DrawOutcome::Damaged;
     if (recordKind(readU32le(flagBytes.data)) == ArtRecordKind::Raw)
-        return drawRaw(window, lookup, canvas);
-    return drawRuns(window, lookup, canvas);
+        return drawRaw(window, lookup, canvas, colours);
+    return drawRuns(window, lookup, canvas, colours);
 }
 
 DrawOutcome drawArtEntry(io::ByteSource &artData, io::ByteSource &artIndex, std::uint32_t entry,
-                         PixelCanvas &canvas) {
+                         PixelCanvas &canvas, const PixelColours &colours) {
     const std::optional<formats::IndexRecord> record =
         formats::IndexRecord::readAt(artIndex, entry);
     if (!record)
         return DrawOutcome::NoIndexRecord;
     if (record->lookup == formats::IndexRecord::None)
         return DrawOutcome::Empty;
-    return drawArtRecord(artData, record->lookup, canvas);
+    return drawArtRecord(artData, record->lookup, canvas, colours);
 }
 
 } // namespace tessaplex::art

@@ -4,6 +4,7 @@
 #include "formats/artentry.h"
 
 #include "art/pixelcanvas.h"
+#include "art/pixelcolours.h"
 #include "io/bytesource.h"
 
 #include <cstdint>
@@ -58,12 +59,14 @@ enum class DrawOutcome {
 // Draws art entry `entry`: reads its index record from artIndex and, unless the entry has no art,
 // fills the whole canvas white and draws the record found at its lookup in artData. Pixels that
 // fall outside the canvas are left out. Reads nothing past the end of either source, and the work
-// is bounded whatever the bytes: at most MaxRunRows rows, each ending by MaxRunRowWidth.
+// is bounded whatever the bytes: at most MaxRunRows rows, each ending by MaxRunRowWidth. The
+// pixels become screen colours through colours (as they are, unless it holds a hue).
 DrawOutcome drawArtEntry(io::ByteSource &artData, io::ByteSource &artIndex, std::uint32_t entry,
-                         PixelCanvas &canvas);
+                         PixelCanvas &canvas, const PixelColours &colours = PixelColours());
 
 // Fills the canvas white and draws the art record that starts at byte lookup of artData.
 // Returns Drawn or Damaged as drawArtEntry does.
-DrawOutcome drawArtRecord(io::ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas);
+DrawOutcome drawArtRecord(io::ByteSource &artData, std::uint64_t lookup, PixelCanvas &canvas,
+                          const PixelColours &colours = PixelColours());
 
 } // namespace tessaplex::art
