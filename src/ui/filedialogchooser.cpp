@@ -9,25 +9,37 @@
 
 namespace tessaplex::ui {
 
+namespace {
+
+QStringList nameFilters(FileChooser::Kinds kinds) {
+#ifdef _WIN32
+    QStringList filters{QStringLiteral("All Files (*.*)")};
+#else
+    // "*.*" would hide every file without a dot in its name here.
+    QStringList filters{QStringLiteral("All Files (*)")};
+#endif
+    filters.append(QStringLiteral("MUL Files (*.mul)"));
+    if (kinds == FileChooser::Kinds::MulOrUop)
+        filters.append(QStringLiteral("UOP Files (*.uop)"));
+    return filters;
+}
+
+} // namespace
+
 FileDialogChooser::FileDialogChooser() = default;
 FileDialogChooser::~FileDialogChooser() = default;
 
-std::optional<QString> FileDialogChooser::chooseFile(const QString &initialFolder) {
+std::optional<QString> FileDialogChooser::chooseFile(const QString &initialFolder, Kinds kinds) {
     if (!m_dialog) {
         // Created on first use, so that start-up does not pay for it.
         m_dialog = std::make_unique<QFileDialog>();
         m_dialog->setAcceptMode(QFileDialog::AcceptOpen);
         m_dialog->setFileMode(QFileDialog::AnyFile);
         m_dialog->setSizeGripEnabled(true);
-#ifdef _WIN32
-        const QString everyFile = QStringLiteral("All Files (*.*)");
-#else
-        // "*.*" would hide every file without a dot in its name here.
-        const QString everyFile = QStringLiteral("All Files (*)");
-#endif
-        m_dialog->setNameFilters({everyFile, QStringLiteral("MUL Files (*.mul)")});
     }
-    m_dialog->selectNameFilter(m_dialog->nameFilters().constFirst());
+    const QStringList filters = nameFilters(kinds);
+    m_dialog->setNameFilters(filters);
+    m_dialog->selectNameFilter(filters.constFirst());
     // An empty folder leaves the dialog where the system opens it by default.
     if (!initialFolder.isEmpty()) {
         const QString folder =

@@ -18,11 +18,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <tuple>
+
 namespace tessaplex::ui {
 
 namespace {
 
 constexpr int EditHeight = 21;
+// The rows "Hues" and "Tiledata" below "Art": everything beneath moves down by this much.
+constexpr int ArtGroupGrowth = 48;
 
 QString fromSetting(const std::string &value) {
     return QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size()));
@@ -71,38 +75,42 @@ OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, Fi
     , m_messages(messages)
     , m_files(files) {
     setWindowTitle(QStringLiteral("Options"));
-    setFixedSize(486, 304);
+    setFixedSize(486, 304 + ArtGroupGrowth);
     setWindowModality(Qt::ApplicationModal);
 
     buildStaticsGroup();
     buildArtGroup();
     buildWorldfileGroup();
     buildItemFilesGroup();
-    m_controls.ok =
-        named(place(new QPushButton(QStringLiteral("&OK"), this), 200, 280, 89, 21), "ok");
+    m_controls.ok = named(
+        place(new QPushButton(QStringLiteral("&OK"), this), 200, 280 + ArtGroupGrowth, 89, 21),
+        "ok");
     m_controls.ok->setDefault(true);
     connect(m_controls.ok, &QPushButton::clicked, this, &QDialog::accept);
 
     const Controls &c = m_controls;
-    QWidget *order[] = {c.staidx,    c.statics,      c.chooseStaidx, c.chooseStatics,
-                        c.artIdx,    c.art,          c.chooseArtIdx, c.chooseArt,
-                        c.worldFile, c.unixLineEnds, c.map,          c.chooseWorldFile,
-                        c.ok,        c.itemFiles};
+    QWidget *order[] = {c.staidx,       c.statics,      c.chooseStaidx, c.chooseStatics,
+                        c.artIdx,       c.art,          c.hues,         c.tiledata,
+                        c.chooseArtIdx, c.chooseArt,    c.chooseHues,   c.chooseTiledata,
+                        c.worldFile,    c.unixLineEnds, c.map,          c.chooseWorldFile,
+                        c.ok,           c.itemFiles};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    const std::pair<QPushButton *, std::pair<PathEdit *, std::string_view>> choices[] = {
-        {c.chooseStaidx, {c.staidx, app::keys::Staidx}},
-        {c.chooseStatics, {c.statics, app::keys::Statics}},
-        {c.chooseArtIdx, {c.artIdx, app::keys::ArtIdx}},
-        {c.chooseArt, {c.art, app::keys::Art}},
-        {c.chooseWorldFile, {c.worldFile, app::keys::WorldFileWritten}},
+    using Kinds = FileChooser::Kinds;
+    const std::tuple<QPushButton *, PathEdit *, std::string_view, Kinds> choices[] = {
+        {c.chooseStaidx, c.staidx, app::keys::Staidx, Kinds::Mul},
+        {c.chooseStatics, c.statics, app::keys::Statics, Kinds::Mul},
+        {c.chooseArtIdx, c.artIdx, app::keys::ArtIdx, Kinds::Mul},
+        // The art data file may be art.mul or a UOP container; its first bytes tell which.
+        {c.chooseArt, c.art, app::keys::Art, Kinds::MulOrUop},
+        {c.chooseHues, c.hues, app::keys::Hues, Kinds::Mul},
+        {c.chooseTiledata, c.tiledata, app::keys::Tiledata, Kinds::Mul},
+        {c.chooseWorldFile, c.worldFile, app::keys::WorldFileWritten, Kinds::Mul},
     };
-    for (const auto &[button, target] : choices) {
-        PathEdit *edit = target.first;
-        const std::string_view key = target.second;
+    for (const auto &[button, edit, key, kinds] : choices) {
         connect(button, &QPushButton::clicked, this,
-                [this, edit, key] { onChooseFile(edit, key); });
+                [this, edit = edit, key = key, kinds = kinds] { onChooseFile(edit, key, kinds); });
     }
     connect(c.unixLineEnds, &QCheckBox::toggled, this, &OptionsDialog::onUnixToggled);
     connect(c.itemFiles, &QLineEdit::textChanged, this, &OptionsDialog::onItemFilesChanged);
@@ -125,17 +133,25 @@ void OptionsDialog::buildStaticsGroup() {
 }
 
 void OptionsDialog::buildArtGroup() {
-    auto *group = place(new GroupBox(QStringLiteral("ArtFiles"), this), 0, 80, 481, 73);
+    auto *group =
+        place(new GroupBox(QStringLiteral("ArtFiles"), this), 0, 80, 481, 73 + ArtGroupGrowth);
     label(group, "Artidx", 8, 20);
     m_controls.artIdx = pathEdit(group, "artIdx", 56, 16, 385);
     m_controls.chooseArtIdx = chooseButton(group, "chooseArtIdx", 448, 16);
     label(group, "Art", 8, 44);
     m_controls.art = pathEdit(group, "art", 56, 40, 385);
     m_controls.chooseArt = chooseButton(group, "chooseArt", 448, 40);
+    label(group, "Hues", 8, 68);
+    m_controls.hues = pathEdit(group, "hues", 56, 64, 385);
+    m_controls.chooseHues = chooseButton(group, "chooseHues", 448, 64);
+    label(group, "Tiledata", 8, 92);
+    m_controls.tiledata = pathEdit(group, "tiledata", 56, 88, 385);
+    m_controls.chooseTiledata = chooseButton(group, "chooseTiledata", 448, 88);
 }
 
 void OptionsDialog::buildWorldfileGroup() {
-    auto *group = place(new GroupBox(QStringLiteral("Worldfile"), this), 0, 160, 481, 65);
+    auto *group =
+        place(new GroupBox(QStringLiteral("Worldfile"), this), 0, 160 + ArtGroupGrowth, 481, 65);
     m_controls.worldFile = pathEdit(group, "worldFile", 8, 16, 433);
     m_controls.chooseWorldFile = chooseButton(group, "chooseWorldFile", 448, 16);
     m_controls.unixLineEnds =
@@ -149,8 +165,8 @@ void OptionsDialog::buildWorldfileGroup() {
 }
 
 void OptionsDialog::buildItemFilesGroup() {
-    auto *group =
-        place(new GroupBox(QStringLiteral("Path to Spheritemsb*"), this), 0, 232, 481, 41);
+    auto *group = place(new GroupBox(QStringLiteral("Path to Spheritemsb*"), this), 0,
+                        232 + ArtGroupGrowth, 481, 41);
     m_controls.itemFiles = named(place(new QLineEdit(group), 8, 16, 433, EditHeight), "itemFiles");
     setSilverBackground(*m_controls.itemFiles);
 }
@@ -170,6 +186,8 @@ void OptionsDialog::fillFromSettings() {
         m_controls.worldFile->setText(read(app::keys::WorldFileWritten));
         m_controls.artIdx->setText(read(app::keys::ArtIdx));
         m_controls.art->setText(read(app::keys::Art));
+        m_controls.hues->setText(read(app::keys::Hues));
+        m_controls.tiledata->setText(read(app::keys::Tiledata));
         // A value that differs from what the control showed is a change, and is written back
         // through the control's handler, normalised.
         const QString itemFiles = read(app::keys::ItemFiles);
@@ -183,9 +201,10 @@ void OptionsDialog::fillFromSettings() {
     });
 }
 
-void OptionsDialog::onChooseFile(PathEdit *edit, std::string_view key) {
+void OptionsDialog::onChooseFile(PathEdit *edit, std::string_view key, FileChooser::Kinds kinds) {
     m_messages.runCommand([&] {
-        const std::optional<QString> chosen = m_files.chooseFile(initialFolder(edit->text()));
+        const std::optional<QString> chosen =
+            m_files.chooseFile(initialFolder(edit->text()), kinds);
         if (!chosen)
             return;
         edit->setText(*chosen);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/filechooser.h"
+
 #include <QDialog>
 
 #include <string_view>
@@ -16,14 +18,13 @@ class Settings;
 
 namespace tessaplex::ui {
 
-class FileChooser;
 class MessageBoxes;
 class PathEdit;
 
-// Where the static map files, the art files, the world file and the item scripts lie, whether
-// the world file is written with Unix line ends, and which map's items are patched. It keeps no
-// values of its own: every showing reads them from the settings file, and every change is written
-// there at once.
+// Where the static map files, the art files (with the hue table and the tiledata file), the world
+// file and the item scripts lie, whether the world file is written with Unix line ends, and which
+// map's items are patched. It keeps no values of its own: every showing reads them from the
+// settings file, and every change is written there at once.
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -42,8 +43,12 @@ private:
         QPushButton *chooseStatics = nullptr;
         PathEdit *artIdx = nullptr;
         PathEdit *art = nullptr;
+        PathEdit *hues = nullptr;
+        PathEdit *tiledata = nullptr;
         QPushButton *chooseArtIdx = nullptr;
         QPushButton *chooseArt = nullptr;
+        QPushButton *chooseHues = nullptr;
+        QPushButton *chooseTiledata = nullptr;
         PathEdit *worldFile = nullptr;
         QCheckBox *unixLineEnds = nullptr;
         QComboBox *map = nullptr;
@@ -59,7 +64,7 @@ private:
 
     // Handlers.
     void fillFromSettings();
-    void onChooseFile(PathEdit *edit, std::string_view key);
+    void onChooseFile(PathEdit *edit, std::string_view key, FileChooser::Kinds kinds);
     void onUnixToggled(bool checked);
     void onMapChosen(int index);
     void onItemFilesChanged(const QString &text);

@@ -3,6 +3,7 @@
 
 #include "ui/filechooser.h"
 
+#include <QList>
 #include <QStringList>
 
 #include <deque>
@@ -10,11 +11,14 @@
 namespace tessaplex::uitest {
 
 // A file dialog that gives the answers queued beforehand (a null QString: the operator
-// cancelled) and remembers the folders it was opened in. With no answer queued it cancels.
+// cancelled) and remembers the folders it was opened in and the kinds of file it offered. With
+// no answer queued it cancels.
 class ScriptedFileChooser : public ui::FileChooser {
 public:
-    [[nodiscard]] std::optional<QString> chooseFile(const QString &initialFolder) override {
+    [[nodiscard]] std::optional<QString> chooseFile(const QString &initialFolder,
+                                                    Kinds offered) override {
         folders.append(initialFolder);
+        kinds.append(offered);
         if (answers.empty())
             return std::nullopt;
         const QString answer = answers.front();
@@ -26,6 +30,7 @@ public:
 
     std::deque<QString> answers;
     QStringList folders;
+    QList<Kinds> kinds;
 };
 
 } // namespace tessaplex::uitest

@@ -36,6 +36,8 @@ FileChoice fileChoice(const ui::OptionsDialog &dialog, const QString &key) {
                                   {"Statics", c.chooseStatics, c.statics},
                                   {"ArtIdx", c.chooseArtIdx, c.artIdx},
                                   {"Art", c.chooseArt, c.art},
+                                  {"Hues", c.chooseHues, c.hues},
+                                  {"Tiledata", c.chooseTiledata, c.tiledata},
                                   {"WorldFile", c.chooseWorldFile, c.worldFile}};
     for (const FileChoice &choice : choices) {
         if (key == QLatin1String(choice.key))
@@ -90,7 +92,8 @@ private slots:
 
     void eachFileChoiceWritesItsKeyAtOnce_data() {
         QTest::addColumn<QString>("key");
-        for (const char *key : {"Staidx", "Statics", "ArtIdx", "Art", "WorldFile"})
+        for (const char *key :
+             {"Staidx", "Statics", "ArtIdx", "Art", "Hues", "Tiledata", "WorldFile"})
             QTest::newRow(key) << QString::fromLatin1(key);
     }
 
@@ -108,6 +111,10 @@ private slots:
         f.files.answers.push_back(QStringLiteral("/new/place/chosen.mul"));
         QTest::mouseClick(choice.button, Qt::LeftButton);
         QCOMPARE(f.files.folders, QStringList{QStringLiteral("C:\\old")});
+        // Only the art data file may also be a UOP container.
+        using Kinds = ui::FileChooser::Kinds;
+        QCOMPARE(f.files.kinds,
+                 QList<Kinds>{key == QLatin1String("Art") ? Kinds::MulOrUop : Kinds::Mul});
         QCOMPARE(choice.edit->text(), QStringLiteral("/new/place/chosen.mul"));
         QCOMPARE(f.setting(key.toStdString()), std::optional<std::string>("/new/place/chosen.mul"));
         QCOMPARE(f.setting(otherKey), std::optional<std::string>("untouched"));
@@ -209,9 +216,13 @@ private slots:
         f.setSetting("Unix", unixAfter.toStdString());
         f.setSetting("ItemFiles", "  /second  ");
         f.setSetting("Art", "/art/art.mul");
+        f.setSetting("Hues", "/art/hues.mul");
+        f.setSetting("Tiledata", "/art/tiledata.mul");
         showOptions(f);
         QCOMPARE(OptionsControls(dialog).itemFiles->text(), QStringLiteral("/second"));
         QCOMPARE(OptionsControls(dialog).art->text(), QStringLiteral("/art/art.mul"));
+        QCOMPARE(OptionsControls(dialog).hues->text(), QStringLiteral("/art/hues.mul"));
+        QCOMPARE(OptionsControls(dialog).tiledata->text(), QStringLiteral("/art/tiledata.mul"));
         QCOMPARE(OptionsControls(dialog).unixLineEnds->isChecked(), checked);
         QCOMPARE(f.setting("Unix"), std::optional<std::string>(stored.toStdString()));
         QCOMPARE(f.setting("ItemFiles"), std::optional<std::string>("/second"));
@@ -290,9 +301,11 @@ private slots:
         ui::OptionsDialog &dialog = f.windows().options();
         const OptionsControls c(dialog);
         const QList<QWidget *> expected = {
-            c.staidx, c.statics,         c.chooseStaidx, c.chooseStatics, c.artIdx,
-            c.art,    c.chooseArtIdx,    c.chooseArt,    c.worldFile,     c.unixLineEnds,
-            c.map,    c.chooseWorldFile, c.ok,           c.itemFiles};
+            c.staidx,       c.statics,      c.chooseStaidx, c.chooseStatics,
+            c.artIdx,       c.art,          c.hues,         c.tiledata,
+            c.chooseArtIdx, c.chooseArt,    c.chooseHues,   c.chooseTiledata,
+            c.worldFile,    c.unixLineEnds, c.map,          c.chooseWorldFile,
+            c.ok,           c.itemFiles};
         QList<QWidget *> order;
         QWidget *w = c.staidx;
         do {
