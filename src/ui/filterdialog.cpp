@@ -114,6 +114,9 @@ void FilterDialog::buildAreaGroup() {
 void FilterDialog::buildControlGroup() {
     auto *group = place(new GroupBox(QStringLiteral("Control"), this), 188, 2, 148, 318);
     m_controls.preview = named(place(new PreviewImage(group), 8, 18, 131, 225), "preview");
+    // The name of the previewed item, from the tiledata file, between the preview and the ID.
+    m_controls.name = named(place(new QLabel(group), 8, 250, 131, 17), "name");
+    m_controls.name->setTextFormat(Qt::PlainText);
     // The ID row lines up with the area's "Bottom" row beside it.
     label(group, "ID", 8, 286, 22);
     m_controls.id = field(group, "id", 32, 286, 107);
@@ -284,7 +287,17 @@ void FilterDialog::showEntries() {
 }
 
 void FilterDialog::preview(std::uint32_t artEntry) {
-    m_messages.runCommand([&] { m_controls.preview->showEntry(m_session.settings(), artEntry); });
+    m_messages.runCommand([&] {
+        app::ClientFiles &files = m_session.clientFiles();
+        const app::Settings &settings = m_session.settings();
+        // Art entries below the items' are no items and have no name.
+        const std::optional<app::ItemTileData> tileData =
+            artEntry >= art::ItemArtBase ? files.tileData(settings, artEntry - art::ItemArtBase)
+                                         : std::nullopt;
+        m_controls.preview->showEntry(files, settings, artEntry, std::nullopt);
+        setElidedText(*m_controls.name,
+                      tileData ? QString::fromLatin1(tileData->name.c_str()) : QString());
+    });
 }
 
 } // namespace tessaplex::ui

@@ -10,6 +10,7 @@
 #include <string_view>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -53,6 +54,7 @@ private:
     struct Controls {
         QListWidget *entries = nullptr;
         PreviewImage *preview = nullptr;
+        QLabel *name = nullptr;
         QLineEdit *id = nullptr;
         QCheckBox *use = nullptr;
         QLineEdit *x1 = nullptr;
@@ -85,6 +87,7 @@ private:
 
     // Shows m_entries in the list control with no entry selected, without a preview.
     void showEntries();
+    // Draws the art entry as the art file holds it, with the tiledata name of its item below.
     void preview(std::uint32_t artEntry);
     [[nodiscard]] std::string listFilePath() const;
 

@@ -76,6 +76,8 @@ void MainWindow::connectHandlers() {
     connect(c.all, &QPushButton::clicked, this, &MainWindow::onAll);
     connect(c.none, &QPushButton::clicked, this, &MainWindow::onNone);
     connect(c.addToFilter, &QPushButton::clicked, this, &MainWindow::onAddToFilter);
+    // Only the operator's click is a change: showing the stored state writes nothing.
+    connect(c.hue, &QCheckBox::clicked, this, &MainWindow::onHueClicked);
     connect(c.search, &SearchGroup::findClicked, this, &MainWindow::onFind);
     connect(c.search, &SearchGroup::findNextClicked, this, &MainWindow::onFindNext);
     connect(c.grid, &ItemGridView::insertPressed, this, &MainWindow::onInsert);
@@ -94,6 +96,14 @@ void MainWindow::setSelectionButtonsEnabled(bool enabled) {
 void MainWindow::setLineWindow(const QString &startLine, const QString &lines) {
     m_controls.startLine->setText(startLine);
     m_controls.lines->setText(lines);
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    m_messages.runCommand([this] {
+        m_controls.hue->setChecked(
+            m_session.settings().readBool(app::SettingsSection, app::keys::ShowHue, false));
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
@@ -212,16 +222,38 @@ bool MainWindow::onRowSelected(int tableRow) {
 
 void MainWindow::showPreviewOf(int tableRow) {
     const world::ItemTable &table = m_session.table();
-    const std::uint32_t entry = world::hexTextToInt(table.idCell(tableRow)) + art::ItemArtBase;
-    m_controls.previewImage->showEntry(m_session.settings(), entry);
-    const art::ScreenColour colour =
-        app::swatchColour(table.cellText(world::Column::Color, tableRow));
+    const std::string &colorCell = table.cellText(world::Column::Color, tableRow);
+    const std::uint32_t id = world::hexTextToInt(table.idCell(tableRow));
+    app::ClientFiles &files = m_session.clientFiles();
+    // Read before anything changes on screen, so that a tiledata file that fails changes nothing.
+    const std::optional<app::ItemTileData> tileData = files.tileData(m_session.settings(), id);
+    std::optional<std::uint32_t> hue;
+    if (m_controls.hue->isChecked())
+        hue = static_cast<std::uint32_t>(world::decimalTextToInt(colorCell));
+    m_controls.previewImage->showEntry(files, m_session.settings(), id + art::ItemArtBase, hue);
+    showTileData(tileData);
+    const art::ScreenColour colour = app::swatchColour(colorCell);
     const QColor background(art::red(colour), art::green(colour), art::blue(colour));
     QPalette palette = m_controls.colorSwatch->palette();
     palette.setColor(QPalette::Window, background);
     // The caption stays readable on any colour.
     palette.setColor(QPalette::WindowText, background.lightness() < 128 ? Qt::white : Qt::black);
     m_controls.colorSwatch->setPalette(palette);
+}
+
+void MainWindow::showTileData(const std::optional<app::ItemTileData> &tileData) {
+    if (!tileData) {
+        m_controls.itemName->clear();
+        m_controls.itemFlags->clear();
+        m_controls.itemFlags->setToolTip(QString());
+        return;
+    }
+    setElidedText(*m_controls.itemName, QString::fromLatin1(tileData->name.c_str()));
+    QStringList words;
+    for (const std::string &word : tileData->flagWords)
+        words.append(QString::fromLatin1(word.c_str()));
+    m_controls.itemFlags->setText(words.join(QStringLiteral(", ")));
+    m_controls.itemFlags->setToolTip(m_controls.itemFlags->text());
 }
 
 void MainWindow::setCaptionsFrom(int tableRow) {
@@ -268,6 +300,16 @@ void MainWindow::selectFoundRow(std::optional<int> tableRow) {
         return;
     if (onRowSelected(*tableRow))
         m_controls.grid->selectModelRow(ItemTableModel::modelRow(*tableRow));
+}
+
+void MainWindow::onHueClicked(bool checked) {
+    m_messages.runCommand([&] {
+        m_session.settings().writeBool(app::SettingsSection, app::keys::ShowHue, checked);
+        // The item on show changes its colour at once.
+        const int row = m_session.currentRow();
+        if (m_controls.viewItem->isChecked() && row >= 1 && row < m_session.table().rowCount())
+            showPreviewOf(row);
+    });
 }
 
 void MainWindow::focusGrid() {

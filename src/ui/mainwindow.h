@@ -51,6 +51,7 @@ signals:
     void closed();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -78,11 +79,14 @@ private:
     void onDoubleClick();
     void onFind();
     void onFindNext();
+    void onHueClicked(bool checked);
 
     // The grid is about to move to tableRow: preview, colour swatch, captions and the current
     // row. Returns false, with the error shown and nothing changed, when the preview fails.
     bool onRowSelected(int tableRow);
     void showPreviewOf(int tableRow);
+    // The item's name and flag words under the preview; empty without a tiledata record.
+    void showTileData(const std::optional<app::ItemTileData> &tileData);
     void setCaptionsFrom(int tableRow);
     // Selects a row the search found, as a click on it would, keeping the keyboard focus.
     void selectFoundRow(std::optional<int> tableRow);

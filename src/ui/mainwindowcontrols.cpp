@@ -67,8 +67,17 @@ void buildArtPanel(QWidget &window, MainWindowControls &c) {
     c.viewItem =
         named(place(new QCheckBox(QStringLiteral("ViewItem"), panel), 8, 8, 97, 17), "viewItem");
     c.viewItem->setChecked(true);
+    c.hue = named(place(new QCheckBox(QStringLiteral("Hue"), panel), 8, 26, 48, 17), "hue");
 
-    c.previewImage = named(place(new PreviewImage(panel), 6, 32, 131, 201), "previewImage");
+    // The preview gives up the height of the "Hue" row and of the name and flag lines.
+    c.previewImage = named(place(new PreviewImage(panel), 6, 46, 131, 148), "previewImage");
+    c.itemName = named(place(new QLabel(panel), 6, 196, 131, 14), "itemName");
+    c.itemName->setTextFormat(Qt::PlainText);
+    // Two lines of flag words; more show in the tooltip.
+    c.itemFlags = named(place(new QLabel(panel), 6, 210, 131, 28), "itemFlags");
+    c.itemFlags->setTextFormat(Qt::PlainText);
+    c.itemFlags->setWordWrap(true);
+    c.itemFlags->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *swatch = place(new QLabel(QStringLiteral("Color"), panel), 8, 240, 129, 17);
     swatch->setAlignment(Qt::AlignCenter);

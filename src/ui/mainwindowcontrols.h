@@ -19,9 +19,12 @@ class SearchGroup;
 struct MainWindowControls {
     ItemGridView *grid = nullptr;
     ProgressGaugeWidget *gauge = nullptr;
-    // The art preview panel.
+    // The art preview panel: below the preview the item's name and its flags in words.
     QCheckBox *viewItem = nullptr;
+    QCheckBox *hue = nullptr;
     PreviewImage *previewImage = nullptr;
+    QLabel *itemName = nullptr;
+    QLabel *itemFlags = nullptr;
     QLabel *colorSwatch = nullptr;
     // The group "Worldfile".
     QLineEdit *startLine = nullptr;

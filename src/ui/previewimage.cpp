@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/previewimage.h"
 
-#include "app/artpreview.h"
+#include "app/clientfiles.h"
 #include "art/pixelcanvas.h"
 
 #include <QPainter>
@@ -46,9 +46,10 @@ private:
 PreviewImage::PreviewImage(QWidget *parent)
     : QWidget(parent) {}
 
-art::DrawOutcome PreviewImage::showEntry(const app::Settings &settings, std::uint32_t entry) {
+art::DrawOutcome PreviewImage::showEntry(app::ClientFiles &files, const app::Settings &settings,
+                                         std::uint32_t entry, std::optional<std::uint32_t> color) {
     ImageCanvas canvas(m_picture, size());
-    const art::DrawOutcome outcome = app::previewArt(settings, entry, canvas);
+    const art::DrawOutcome outcome = files.drawArt(settings, entry, color, canvas);
     if (art::changedCanvas(outcome)) {
         m_picture = std::move(canvas.image());
         // Shown at once: the grid may move on to the next row before the event loop runs.

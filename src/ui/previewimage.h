@@ -7,10 +7,12 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
 namespace tessaplex::app {
+class ClientFiles;
 class Settings;
-}
+} // namespace tessaplex::app
 
 namespace tessaplex::ui {
 
@@ -22,9 +24,12 @@ class PreviewImage : public QWidget {
 public:
     explicit PreviewImage(QWidget *parent = nullptr);
 
-    // Draws art entry `entry` from the art files the settings name now. Throws
-    // Error("Cannot open file <path>") when an art file cannot be opened, the picture unchanged.
-    art::DrawOutcome showEntry(const app::Settings &settings, std::uint32_t entry);
+    // Draws art entry `entry` from the art files the settings name now, through files; in the
+    // hue of COLOR value `color` when one is given and "Hues" names a hue table, else as the art
+    // file holds it. Throws Error("Cannot open file <path>") when a file cannot be opened, the
+    // picture unchanged.
+    art::DrawOutcome showEntry(app::ClientFiles &files, const app::Settings &settings,
+                               std::uint32_t entry, std::optional<std::uint32_t> color);
 
     // What the control shows: a null image while nothing was drawn yet.
     [[nodiscard]] const QImage &picture() const { return m_picture; }

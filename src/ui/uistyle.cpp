@@ -118,6 +118,12 @@ void showModally(QWidget &window) {
     window.activateWindow();
 }
 
+void setElidedText(QLabel &label, const QString &text) {
+    const QString shown = label.fontMetrics().elidedText(text, Qt::ElideRight, label.width());
+    label.setText(shown);
+    label.setToolTip(shown == text ? QString() : text);
+}
+
 void fitFontToCaptions(QWidget &window) {
     QFont font = window.font();
     const bool inPoints = font.pointSizeF() > 0;

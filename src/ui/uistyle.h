@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QStringList>
 
+class QLabel;
 class QWidget;
 
 namespace tessaplex::ui {
@@ -35,6 +36,10 @@ template <typename Widget> Widget *named(Widget *child, const char *name) {
     child->setObjectName(QString::fromLatin1(name));
     return child;
 }
+
+// Shows text in the one-line label, cut with an ellipsis where it is wider than the label; the
+// tooltip then holds the whole text.
+void setElidedText(QLabel &label, const QString &text);
 
 // Shrinks the window's font by steps of half a point until every caption of its buttons, labels
 // and check boxes fits its control, so that no caption is cut off at the fixed sizes; keeps the

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(captions(c), expectedCaptions);
         QCOMPARE(previewAt(c, 0, 0), topLeft);
         QCOMPARE(previewAt(c, row == 3 ? 42 : 1, 0), besideIt);
-        QCOMPARE(c.previewImage->picture().size(), QSize(131, 201));
+        QCOMPARE(c.previewImage->picture().size(), QSize(131, 148));
         QCOMPARE(swatch(c), expectedSwatch);
     }
 

@@ -37,7 +37,10 @@ struct MainControls {
     ui::ItemGridView *grid = control<ui::ItemGridView>(window, "grid");
     ui::ProgressGaugeWidget *gauge = control<ui::ProgressGaugeWidget>(window, "gauge");
     QCheckBox *viewItem = control<QCheckBox>(window, "viewItem");
+    QCheckBox *hue = control<QCheckBox>(window, "hue");
     ui::PreviewImage *previewImage = control<ui::PreviewImage>(window, "previewImage");
+    QLabel *itemName = control<QLabel>(window, "itemName");
+    QLabel *itemFlags = control<QLabel>(window, "itemFlags");
     QLabel *colorSwatch = control<QLabel>(window, "colorSwatch");
     QLineEdit *startLine = control<QLineEdit>(window, "startLine");
     QLineEdit *lines = control<QLineEdit>(window, "lines");
@@ -83,6 +86,10 @@ struct OptionsControls {
     ui::PathEdit *art = control<ui::PathEdit>(window, "art");
     QPushButton *chooseArtIdx = control<QPushButton>(window, "chooseArtIdx");
     QPushButton *chooseArt = control<QPushButton>(window, "chooseArt");
+    ui::PathEdit *hues = control<ui::PathEdit>(window, "hues");
+    ui::PathEdit *tiledata = control<ui::PathEdit>(window, "tiledata");
+    QPushButton *chooseHues = control<QPushButton>(window, "chooseHues");
+    QPushButton *chooseTiledata = control<QPushButton>(window, "chooseTiledata");
     ui::PathEdit *worldFile = control<ui::PathEdit>(window, "worldFile");
     QCheckBox *unixLineEnds = control<QCheckBox>(window, "unixLineEnds");
     QComboBox *map = control<QComboBox>(window, "map");
@@ -97,6 +104,7 @@ struct FilterControls {
     const QWidget &window;
     QListWidget *entries = control<QListWidget>(window, "entries");
     ui::PreviewImage *preview = control<ui::PreviewImage>(window, "preview");
+    QLabel *name = control<QLabel>(window, "name");
     QLineEdit *id = control<QLineEdit>(window, "id");
     QCheckBox *use = control<QCheckBox>(window, "use");
     QLineEdit *x1 = control<QLineEdit>(window, "x1");
