@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tessaplex-screenshots: creates the program's real windows in the working directory, drives them
-// as an operator would (About, "OK", information dialog with "Use", "Analyse", Options, Filter)
-// and writes a PNG picture of each into the folder given as the first argument. Writes a small
-// sample shard into the working directory first when it holds no qelm.ini.
+// as an operator would (About, "OK", information dialog with "Use", "Analyse", an item in its hue,
+// Options, Filter) and writes a PNG picture of each into the folder given as the first argument.
+// Writes a small sample shard into the working directory first when it holds no qelm.ini.
 #include "recordingmessageboxes.h"
 #include "sampleshard.h"
 #include "scriptedfilechooser.h"
@@ -114,6 +114,21 @@ int main(int argc, char **argv) {
     QTest::mouseClick(c.grid->viewport(), Qt::LeftButton, {}, c.grid->visualRect(shown).center());
     save(main, "main");
 
+    // The first item with a colour, drawn in its hue, with its name and flags under the preview.
+    const auto colourOf = [&](int row) { return c.grid->model()->index(row, 6).data().toString(); };
+    int coloured = 0;
+    while (coloured + 1 < rows && (colourOf(coloured).isEmpty() || colourOf(coloured) == "0"))
+        ++coloured;
+    click(c.hue);
+    const QModelIndex hued = c.grid->model()->index(coloured, 2);
+    c.grid->scrollTo(hued);
+    QTest::mouseClick(c.grid->viewport(), Qt::LeftButton, {}, c.grid->visualRect(hued).center());
+    save(main, "main-hue");
+    std::printf("main-hue: row %d, COLOR %s, name \"%s\", flags \"%s\"\n", coloured + 1,
+                qPrintable(colourOf(coloured)), qPrintable(c.itemName->text()),
+                qPrintable(c.itemFlags->text()));
+    click(c.hue);
+
     // Scrolling to the end and back must not depend on the number of rows.
     clock.restart();
     c.grid->scrollToBottom();
@@ -142,6 +157,7 @@ int main(int argc, char **argv) {
     }
     filter.entries->setCurrentRow(1);
     save(windows.filter(), "filter");
+    std::printf("filter: name \"%s\"\n", qPrintable(filter.name->text()));
     click(filter.cancel);
 
     // A search by position for an item further down (one on the map, not in a container).
