@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -45,6 +46,10 @@ int main(int argc, char **argv) {
     clock.start();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaplex"));
+    // The menu entry and the icon an installation brings carry the program's name: a Wayland
+    // desktop matches the windows to the entry by it, and the icon becomes theirs.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessaplex"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tessaplex")));
     // The program ends when the main window is closed, never because the About dialog hides.
     QApplication::setQuitOnLastWindowClosed(false);
 
