@@ -222,20 +222,32 @@ void PreparedPatch::checkWorldFile() {
     refuseLinkedFile(m_paths.world, *status);
     if (status->size != expected.size())
         throw Error(changed);
-    const auto file = m_files.openForReading(m_paths.world);
+    if (const std::optional<io::FileStatus> mapped = m_lines.mappedStatus()) {
+        // The lines are the file's own pages: while it is the same file, unchanged since, its
+        // contents are those bytes, and reading it again would compare them with themselves.
+        if (*status != *mapped)
+            throw Error(changed);
+    } else if (!fileHolds(m_paths.world, expected)) {
+        throw Error(changed);
+    }
+    m_worldStatus = *status;
+    m_worldDigest = io::digestOf(expected);
+}
+
+bool PreparedPatch::fileHolds(const std::string &path, std::string_view expected) const {
+    const auto file = m_files.openForReading(path);
     if (!file)
-        throw Error("Cannot open file " + m_paths.world);
+        throw Error("Cannot open file " + path);
     LargeArray<unsigned char> chunk(std::max<std::size_t>(1, std::min(expected.size(), ChunkSize)));
     for (std::size_t done = 0; done < expected.size();) {
         const std::size_t n = std::min(expected.size() - done, chunk.capacity());
         if (!readExactly(*file, chunk.data(), n))
-            throw Error("Cannot read file " + m_paths.world);
+            throw Error("Cannot read file " + path);
         if (std::memcmp(chunk.data(), expected.data() + done, n) != 0)
-            throw Error(changed);
+            return false;
         done += n;
     }
-    m_worldStatus = *status;
-    m_worldDigest = io::digestOf(expected);
+    return true;
 }
 
 // Renaming the new file over one name of a file with several would leave the others with the

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaplex {
@@ -81,6 +82,8 @@ private:
     void inspect();
     void takeItems(const MarkedItems &items);
     void checkWorldFile();
+    // Whether the file at path holds exactly the bytes expected, read through m_files.
+    [[nodiscard]] bool fileHolds(const std::string &path, std::string_view expected) const;
     [[nodiscard]] formats::IndexRecord oldRecord(std::uint32_t block) const;
     [[nodiscard]] std::uint64_t newDataSize() const;
     void refuseLinkedFile(const std::string &path, const io::FileStatus &status) const;

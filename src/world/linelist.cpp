@@ -289,6 +289,12 @@ LineList::LineList() {
 LineList::~LineList() = default;
 
 void LineList::readFile(const std::string &path) {
+    if (std::optional<io::FileMapping> mapping = io::FileMapping::map(path, MaxSize - 1, Slack)) {
+        LineCutter cutter(mapping->size());
+        cutter.feed(mapping->data(), mapping->size(), true);
+        adopt(std::move(*mapping), path, cutter);
+        return;
+    }
     LargeArray<char> data;
     std::size_t size = 0;
     std::optional<LineCutter> cutter;
@@ -314,9 +320,22 @@ void LineList::clear() {
 
 void LineList::adopt(LargeArray<char> data, std::size_t size, std::string sourcePath,
                      LineCutter &cutter) {
+    setCounts(size, std::move(sourcePath), cutter);
+    m_data = std::move(data);
+    m_mapping.reset();
+    m_text = m_data.data();
+}
+
+void LineList::adopt(io::FileMapping mapping, std::string sourcePath, LineCutter &cutter) {
+    setCounts(mapping.size(), std::move(sourcePath), cutter);
+    m_mapping = std::move(mapping);
+    m_data = LargeArray<char>();
+    m_text = m_mapping->data();
+}
+
+void LineList::setCounts(std::size_t size, std::string sourcePath, LineCutter &cutter) {
     if (size >= MaxSize)
         throw Error("File " + sourcePath + " is larger than 4 GiB");
-    m_data = std::move(data);
     m_size = size;
     m_sourcePath = std::move(sourcePath);
     m_textSize = cutter.textSize();

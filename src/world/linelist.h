@@ -2,10 +2,12 @@
 #pragma once
 
 #include "base/largememory.h"
+#include "io/filemapping.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -77,7 +79,7 @@ public:
         const std::uint32_t *m_starts;
     };
     [[nodiscard]] View view() const {
-        return {m_data.data(), m_starts.data()};
+        return {m_text, m_starts.data()};
     }
 
     [[nodiscard]] char firstByte(std::size_t index) const {
@@ -96,16 +98,27 @@ public:
     }
     // Every byte that was read, also those after a NUL byte, which are not part of any line.
     [[nodiscard]] std::string_view bytes() const {
-        return {m_data.data(), m_size};
+        return {m_text, m_size};
     }
     [[nodiscard]] bool hasNulByte() const {
         return m_textSize != m_size;
     }
+    // When the bytes are the file's own pages rather than a copy (see io::FileMapping): the
+    // status the file had then. They are the bytes that were read only while the file still has
+    // this status.
+    [[nodiscard]] std::optional<io::FileStatus> mappedStatus() const {
+        return m_mapping ? std::optional{m_mapping->status()} : std::nullopt;
+    }
 
 private:
     void adopt(LargeArray<char> data, std::size_t size, std::string sourcePath, LineCutter &cutter);
+    void adopt(io::FileMapping mapping, std::string sourcePath, LineCutter &cutter);
+    void setCounts(std::size_t size, std::string sourcePath, LineCutter &cutter);
 
+    // The bytes: a copy in m_data, or the file's pages in m_mapping; m_text points at them.
     LargeArray<char> m_data;
+    std::optional<io::FileMapping> m_mapping;
+    const char *m_text = nullptr;
     std::size_t m_size = 0;
     std::size_t m_textSize = 0;
     // m_starts[i] is where line i begins; m_starts[m_lineCount] is where the text ends.

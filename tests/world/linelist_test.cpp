@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/error.h"
+#include "io/filemapping.h"
+#include "io/realfilesystem.h"
 #include "support/referencelines.h"
 #include "support/testsupport.h"
 #include "world/linelist.h"
@@ -128,6 +130,52 @@ TEST(LineList, ReadsFilesAsTheyAre) {
     test::writeFile(empty, "");
     a.readFile(empty);
     EXPECT_TRUE(a.empty());
+}
+
+// A file read through the cache must give exactly the lines of a copy, also where it ends on a
+// page boundary and the zero bytes after it come from the reservation.
+TEST(LineList, MappedFilesReadAsCopiedOnes) {
+    const std::string page(4096, 'p');
+    const std::string texts[] = {
+        "[WORLDITEM 0f3c]\r\nP=1,2,3\r\n\r\n[EOF]\r\n",
+        "a\nb\0c\n"s,
+        page.substr(0, 4095) + "\n",
+        page,
+        page + page.substr(0, 4095) + "\r",
+        "",
+    };
+    test::TempDir dir;
+    const std::string path = dir.file("world.scp");
+    for (const std::string &text : texts) {
+        test::writeFile(path, text);
+        LineList copied, mapped;
+        {
+            const io::MappingScope never(io::Mapping::Never);
+            copied.readFile(path);
+        }
+        {
+            const io::MappingScope always(io::Mapping::Always);
+            mapped.readFile(path);
+        }
+        const std::string name = std::to_string(text.size()) + " bytes";
+        EXPECT_EQ(linesOf(mapped), linesOf(copied)) << name;
+        EXPECT_EQ(mapped.bytes(), text) << name;
+        EXPECT_EQ(mapped.hasNulByte(), copied.hasNulByte()) << name;
+        if (!mapped.empty()) {
+            const std::size_t last = mapped.size() - 1;
+            EXPECT_EQ(mapped.leadingBytes(last), copied.leadingBytes(last)) << name;
+        }
+        EXPECT_FALSE(copied.mappedStatus()) << name;
+        // An empty file has no pages to map.
+        EXPECT_EQ(mapped.mappedStatus(),
+                  text.empty() ? std::nullopt : io::RealFileSystem().status(path))
+            << name;
+    }
+    // A file written a moment ago may change again without moving its times: it is copied.
+    test::writeFile(path, texts[0]);
+    LineList automatic;
+    automatic.readFile(path);
+    EXPECT_FALSE(automatic.mappedStatus());
 }
 
 } // namespace
