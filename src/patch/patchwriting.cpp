@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The writing half of PreparedPatch: the new files, the journal, and the hand-over to the switch.
+#include "base/backgroundwork.h"
 #include "base/error.h"
+#include "base/parallelism.h"
 #include "base/progressgauge.h"
 #include "formats/staticrecord.h"
 #include "io/bufferedreader.h"
@@ -16,6 +18,14 @@
 #include <filesystem>
 
 namespace tessaplex::patch {
+
+namespace {
+
+// World files from this size on are rewritten on a thread of their own; below it a thread costs
+// more than it saves.
+constexpr std::size_t ParallelFrom = std::size_t{8} << 20;
+
+} // namespace
 
 // What apply() has made so far, so that a failure before the journal can be undone.
 struct PreparedPatch::Transaction {
@@ -88,18 +98,47 @@ void PreparedPatch::writeWorld(Transaction &t, ProgressGauge &gauge) {
         throw Error("Cannot write file " + t.world->name());
 }
 
-void PreparedPatch::syncReplacements(Transaction &t) {
+// The world file and the static files are made on two threads where the world file is large:
+// neither needs the other, and the disk writes what one thread made while the other works.
+void PreparedPatch::writeNewFiles(Transaction &t, ProgressGauge &gauge) {
+    if (twoThreadsFor(m_lines.bytes().size(), ParallelFrom)) {
+        // The gauge follows the static files; the world file takes about as long.
+        ProgressGauge quiet;
+        BackgroundWork world([&] {
+            writeWorld(t, quiet);
+            t.world->finish();
+        });
+        if (world.started()) {
+            writeStatics(t, gauge);
+            t.index->finish();
+            t.data->finish();
+            digestOldFiles();
+            world.finish();
+            return;
+        }
+    }
+    writeStatics(t, gauge);
+    writeWorld(t, gauge);
+    // Synced together, so that the disk writes one while the next is being made.
     for (io::Replacement *replacement : {t.index.get(), t.data.get(), t.world.get()})
         replacement->finish();
+    digestOldFiles();
+}
+
+// The journal records what the static data file and the world file held, so that a later run can
+// tell them from other contents.
+void PreparedPatch::digestOldFiles() {
+    const auto oldData = io::digestOfFile(m_files, m_paths.statics);
+    if (!oldData || oldData->size != m_dataStatus.size)
+        throw Error("Cannot read file " + m_paths.statics);
+    m_oldDataDigest = oldData->digest;
+    m_worldDigest = io::digestOf(m_lines.bytes());
 }
 
 // What each target was when PATCH read it and what replaces it, in the order of the switch: the
 // static files first, since only the server writes the world file, which then goes last, in one
 // step, right after it was seen unchanged.
 PatchJournal PreparedPatch::journalOf(Transaction &t) {
-    const auto oldData = io::digestOfFile(m_files, m_paths.statics);
-    if (!oldData || oldData->size != m_dataStatus.size)
-        throw Error("Cannot read file " + m_paths.statics);
     PatchJournal journal;
     const auto entry = [&](const char *role, const io::Replacement &replacement,
                            const std::string &backup, const io::FileStatus &before,
@@ -115,7 +154,7 @@ PatchJournal PreparedPatch::journalOf(Transaction &t) {
                                    {*written, replacement.digest()}});
     };
     entry("static index file", *t.index, m_paths.staidxBackup, m_indexStatus, m_oldIndexDigest);
-    entry("static data file", *t.data, m_paths.staticsBackup, m_dataStatus, oldData->digest);
+    entry("static data file", *t.data, m_paths.staticsBackup, m_dataStatus, m_oldDataDigest);
     entry("world file", *t.world, {}, m_worldStatus, m_worldDigest);
     return journal;
 }
@@ -187,9 +226,7 @@ void PreparedPatch::apply(ProgressGauge &gauge) {
     PatchJournal journal;
     Transaction t;
     try {
-        writeStatics(t, gauge);
-        writeWorld(t, gauge);
-        syncReplacements(t);
+        writeNewFiles(t, gauge);
         journal = journalOf(t);
         checkUnchanged();
         writeJournals(t, journal);

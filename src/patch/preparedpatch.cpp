@@ -231,7 +231,6 @@ void PreparedPatch::checkWorldFile() {
         throw Error(changed);
     }
     m_worldStatus = *status;
-    m_worldDigest = io::digestOf(expected);
 }
 
 bool PreparedPatch::fileHolds(const std::string &path, std::string_view expected) const {

@@ -89,7 +89,8 @@ private:
     void refuseLinkedFile(const std::string &path, const io::FileStatus &status) const;
     void writeStatics(Transaction &t, ProgressGauge &gauge);
     void writeWorld(Transaction &t, ProgressGauge &gauge);
-    void syncReplacements(Transaction &t);
+    void writeNewFiles(Transaction &t, ProgressGauge &gauge);
+    void digestOldFiles();
     [[nodiscard]] PatchJournal journalOf(Transaction &t);
     void checkUnchanged();
     void writeJournals(Transaction &t, const PatchJournal &journal);
@@ -104,6 +105,7 @@ private:
     LargeArray<unsigned char> m_oldIndex;
     std::uint64_t m_oldBytes = 0; // the old blocks' lengths added up
     std::uint64_t m_oldIndexDigest = 0;
+    std::uint64_t m_oldDataDigest = 0;
     std::uint64_t m_worldDigest = 0;
     std::unique_ptr<TBlockManager> m_blocks;
     LineRanges m_ranges;

@@ -51,6 +51,7 @@ std::string FailingFileSystem::logText() const {
 }
 
 bool FailingFileSystem::step(const std::string &what) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (beforeStep)
         beforeStep(what);
     ++m_count;

@@ -4,6 +4,7 @@
 #include "io/realfilesystem.h"
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,8 @@ public:
 private:
     int m_failAt;
     Mode m_mode;
+    // PATCH may write the world file and the static files on two threads.
+    std::mutex m_mutex;
     int m_count = 0;
     std::vector<std::string> m_log;
     io::RealFileSystem m_real;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/error.h"
+#include "base/parallelism.h"
 #include "patch/failingfilesystem.h"
 #include "patch/patchshard.h"
 
@@ -88,34 +89,55 @@ Sets uninterrupted(bool separateIndexFolder) {
 // together leave either the old files or the new ones, byte for byte, and nothing beside them.
 // The old ones only until the first journal is complete (created, written, synced, closed); from
 // then on always the new ones.
+// Also with the world file made on a thread of its own while the static files are made.
 TEST(PatchSafety, AFailureOrACrashAtAnyStepEndsInTheOldOrTheNewSetOfFiles) {
-    for (bool separateIndexFolder : {false, true}) {
-        const Sets sets = uninterrupted(separateIndexFolder);
-        for (auto mode : {FailingFileSystem::Mode::FailsOnce, FailingFileSystem::Mode::Dies}) {
-            for (int k = 1; k <= sets.operations; ++k) {
-                Shard shard(separateIndexFolder);
-                FailingFileSystem files(k, mode);
-                const std::string message = shard.patchThenSettle(files);
-                const auto now = shard.files();
-                const std::string context =
-                    std::string(mode == FailingFileSystem::Mode::Dies ? "dies at " : "fails at ") +
-                    std::to_string(k) + ": " + message + "\n" + shard.notices + files.logText();
-                const bool committed = k > sets.firstJournal + 3;
-                if (committed)
-                    EXPECT_EQ(differences(sets.after, now), "") << context;
-                else if (k < sets.firstJournal)
-                    EXPECT_TRUE(now == sets.before || (message.empty() && now == sets.after))
-                        << context << differences(sets.before, now);
-                else
-                    EXPECT_TRUE(now == sets.before || now == sets.after) << context;
-                if (committed && mode == FailingFileSystem::Mode::Dies) {
-                    EXPECT_NE(shard.notices.find("An interrupted PATCH was completed: "),
-                              std::string::npos)
-                        << context;
+    for (const Parallelism threads : {Parallelism::OneThread, Parallelism::AlwaysTwoThreads}) {
+        const FastPathScope scope(threads, Kernels::Automatic);
+        for (bool separateIndexFolder : {false, true}) {
+            const Sets sets = uninterrupted(separateIndexFolder);
+            for (auto mode : {FailingFileSystem::Mode::FailsOnce, FailingFileSystem::Mode::Dies}) {
+                for (int k = 1; k <= sets.operations; ++k) {
+                    Shard shard(separateIndexFolder);
+                    FailingFileSystem files(k, mode);
+                    const std::string message = shard.patchThenSettle(files);
+                    const auto now = shard.files();
+                    const std::string context =
+                        std::string(threads == Parallelism::OneThread ? "one thread, "
+                                                                      : "two threads, ") +
+                        std::string(mode == FailingFileSystem::Mode::Dies ? "dies at "
+                                                                          : "fails at ") +
+                        std::to_string(k) + ": " + message + "\n" + shard.notices + files.logText();
+                    const bool committed = k > sets.firstJournal + 3;
+                    if (committed)
+                        EXPECT_EQ(differences(sets.after, now), "") << context;
+                    else if (k < sets.firstJournal)
+                        EXPECT_TRUE(now == sets.before || (message.empty() && now == sets.after))
+                            << context << differences(sets.before, now);
+                    else
+                        EXPECT_TRUE(now == sets.before || now == sets.after) << context;
+                    if (committed && mode == FailingFileSystem::Mode::Dies) {
+                        EXPECT_NE(shard.notices.find("An interrupted PATCH was completed: "),
+                                  std::string::npos)
+                            << context;
+                    }
                 }
             }
         }
     }
+}
+
+// The world file and the static files may be made on two threads; the files are the same.
+TEST(PatchThreads, TwoThreadsWriteWhatOneWrites) {
+    std::map<std::string, std::string> written[2];
+    const Parallelism modes[] = {Parallelism::OneThread, Parallelism::AlwaysTwoThreads};
+    for (int i = 0; i < 2; ++i) {
+        const FastPathScope scope(modes[i], Kernels::Automatic);
+        Shard shard;
+        FailingFileSystem files;
+        EXPECT_EQ(shard.patch(files), Outcome::Finished);
+        written[i] = shard.files();
+    }
+    EXPECT_EQ(differences(written[0], written[1]), "");
 }
 
 // What a crash leaves that the next run cannot finish on its own is refused by every command,
