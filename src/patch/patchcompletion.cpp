@@ -71,7 +71,9 @@ Error stepFailed(const PatchJournal &journal, const std::string &what) {
                  "; the next run of Tessaplex puts them in place");
 }
 
-void syncFolders(io::FileSystem &files, const PatchJournal &journal) {
+} // namespace
+
+void syncFoldersOf(io::FileSystem &files, const PatchJournal &journal) {
     std::vector<std::string> done;
     for (const JournalEntry &e : journal.entries) {
         const std::string folder = std::filesystem::path(e.target).parent_path().string();
@@ -81,8 +83,6 @@ void syncFolders(io::FileSystem &files, const PatchJournal &journal) {
         }
     }
 }
-
-} // namespace
 
 std::string completePatch(io::FileSystem &files, const PatchJournal &journal) {
     struct Step {
@@ -133,7 +133,7 @@ std::string completePatch(io::FileSystem &files, const PatchJournal &journal) {
             throw stepFailed(journal, "Cannot rename " + e.replacement + " to " + e.target);
     }
     // The new names must be on the disk before the last copies of the old files go.
-    syncFolders(files, journal);
+    syncFoldersOf(files, journal);
 
     std::vector<std::string> targets;
     for (const JournalEntry &e : journal.entries) {

@@ -10,6 +10,10 @@
 
 namespace tessaplex::patch {
 
+// Syncs each folder that holds a target of the journal once, so that names made or changed there
+// are on the disk.
+void syncFoldersOf(io::FileSystem &files, const PatchJournal &journal);
+
 // Puts the new files of a recorded PATCH in place, whatever part of that a run before did:
 // each target that still holds what PATCH read is switched to its replacement (a static map
 // file by way of its backup name), then the backups and the journals are removed. Nothing is

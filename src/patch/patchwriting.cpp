@@ -199,8 +199,8 @@ void PreparedPatch::writeJournals(Transaction &t, const PatchJournal &journal) {
         }
         t.committed = true;
     }
-    for (const JournalEntry &e : journal.entries)
-        m_files.syncFolderOf(e.target);
+    // The names of the new files and of the journal must be on the disk before the switch.
+    syncFoldersOf(m_files, journal);
 }
 
 // Removes what this run made, the journals (made last) first: a crash on the way then leaves
