@@ -39,6 +39,7 @@ struct PreparedPatch::Transaction {
 // Every block is rewritten in block order: its old bytes unchanged, then its new records in
 // item table order, back to back from offset 0, so each lookup is the sum of the lengths before.
 void PreparedPatch::writeStatics(Transaction &t, ProgressGauge &gauge) {
+    m_blocks = blocks();
     const auto oldData = m_files.openForReading(m_paths.statics);
     if (!oldData)
         throw Error("Cannot open file " + m_paths.statics);

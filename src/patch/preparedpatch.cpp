@@ -77,9 +77,9 @@ void PreparedPatch::checkLines(const MarkedItems &items) const {
     std::int64_t previousEnd = -1;
     for (const MarkedItem &item : items) {
         const LineRange range = item.lines;
-        const std::string row = "Row " + std::to_string(item.row) + ": ";
+        const auto row = [&] { return "Row " + std::to_string(item.row) + ": "; };
         const auto span = [&] {
-            return row + "lines " + std::to_string(static_cast<std::int32_t>(range.start)) +
+            return row() + "lines " + std::to_string(static_cast<std::int32_t>(range.start)) +
                    " to " + std::to_string(static_cast<std::int32_t>(range.end));
         };
         if (static_cast<std::int32_t>(range.start) < 0 || range.start >= range.end ||
@@ -89,36 +89,45 @@ void PreparedPatch::checkLines(const MarkedItems &items) const {
         if (std::int64_t{range.start} <= previousEnd)
             throw Error(span() + " overlap the section of a marked row above it");
         if (!world::isItemSectionHeader(m_lines.line(range.start)))
-            throw Error(row + "line " + std::to_string(range.start) +
+            throw Error(row() + "line " + std::to_string(range.start) +
                         " of the world file is not a \"[WORLDITEM\" line");
         if (!m_lines.line(range.end).empty())
-            throw Error(row + "line " + std::to_string(range.end) +
+            throw Error(row() + "line " + std::to_string(range.end) +
                         " of the world file is not an empty line");
         previousEnd = range.end;
     }
 }
 
-// Every item goes into its block behind what the block holds, in table order. The map is as
-// wide as the index has columns and 4,096 positions high: a position beyond either edge would
-// still give a block number, of another column.
+// Every item must lie on the map: as wide as the index has columns and 4,096 positions high, a
+// position beyond either edge would still give a block number, of another column.
 void PreparedPatch::takeItems(const MarkedItems &items) {
-    const std::uint32_t count = m_blocks->blockCount();
-    m_blocks->reserve(items.size());
+    const std::uint32_t count = m_blockCount;
+    m_pending.reserve(items.size());
     m_ranges.reserve(items.size());
     for (const MarkedItem &item : items) {
-        const std::string row = "Row " + std::to_string(item.row) + ": ";
+        const auto row = [&] { return "Row " + std::to_string(item.row) + ": "; };
         if (!m_map.holds(item.x, item.y))
-            throw Error(row + "position " + std::to_string(item.x) + "," + std::to_string(item.y) +
-                        " lies outside the map: the static index file " + m_paths.staidx +
-                        " covers X 0 to " + std::to_string(m_map.width - 1) + " and Y 0 to " +
-                        std::to_string(m_map.height - 1));
+            throw Error(row() + "position " + std::to_string(item.x) + "," +
+                        std::to_string(item.y) + " lies outside the map: the static index file " +
+                        m_paths.staidx + " covers X 0 to " + std::to_string(m_map.width - 1) +
+                        " and Y 0 to " + std::to_string(m_map.height - 1));
         if (item.block < 0 || static_cast<std::uint32_t>(item.block) >= count)
-            throw Error(row + "BLOCK " + std::to_string(item.block) +
+            throw Error(row() + "BLOCK " + std::to_string(item.block) +
                         " lies outside the map: the static index file " + m_paths.staidx +
                         " has blocks 0 to " + std::to_string(count - 1));
-        m_blocks->append(static_cast<std::uint32_t>(item.block), item.record);
+        m_pending.push_back({static_cast<std::uint32_t>(item.block), item.record});
         m_ranges.push_back(item.lines);
     }
+}
+
+// Every item goes into its block behind what the block holds, in table order. Built only when
+// the blocks are written or counted: a check has no need of them.
+std::unique_ptr<TBlockManager> PreparedPatch::blocks() const {
+    auto blocks = std::make_unique<TBlockManager>(m_blockCount);
+    blocks->reserve(m_pending.size());
+    for (const PendingRecord &pending : m_pending)
+        blocks->append(pending.block, pending.record);
+    return blocks;
 }
 
 // The map that an index file of size bytes covers: as written, any whole number of columns of
@@ -203,7 +212,7 @@ void PreparedPatch::inspect() {
                         ", length " + std::to_string(record.length) + ", file size " +
                         std::to_string(m_dataStatus.size) + ")");
     }
-    m_blocks = std::make_unique<TBlockManager>(count);
+    m_blockCount = count;
 }
 
 formats::IndexRecord PreparedPatch::oldRecord(std::uint32_t block) const {
@@ -259,7 +268,7 @@ void PreparedPatch::refuseLinkedFile(const std::string &path, const io::FileStat
 }
 
 std::uint64_t PreparedPatch::newDataSize() const {
-    const std::uint64_t size = m_oldBytes + m_blocks->recordCount() * formats::StaticRecordSize;
+    const std::uint64_t size = m_oldBytes + m_pending.size() * formats::StaticRecordSize;
     if (size > MaxDataSize)
         throw Error("The new static data file would hold " + std::to_string(size) +
                     " bytes, more than its index can address");
@@ -268,11 +277,11 @@ std::uint64_t PreparedPatch::newDataSize() const {
 
 PatchPlan PreparedPatch::plan() const {
     PatchPlan plan;
-    plan.items = m_blocks->recordCount();
-    plan.blocksTouched = m_blocks->blocksTouched();
+    plan.items = m_pending.size();
+    plan.blocksTouched = blocks()->blocksTouched();
     for (const LineRange &range : m_ranges)
         plan.linesRemoved += range.lineCount();
-    plan.indexRecords = m_blocks->blockCount();
+    plan.indexRecords = m_blockCount;
     plan.indexBytes = std::uint64_t{plan.indexRecords} * formats::IndexRecord::Size;
     plan.dataBytes = newDataSize();
     plan.worldBytes = rewrittenWorldSize(m_lines, m_ranges, lineEndFor(m_unixLineEnds));

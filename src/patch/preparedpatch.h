@@ -81,6 +81,7 @@ private:
     [[nodiscard]] formats::MapSize mapOfIndex(std::uint64_t size) const;
     void inspect();
     void takeItems(const MarkedItems &items);
+    [[nodiscard]] std::unique_ptr<TBlockManager> blocks() const;
     void checkWorldFile();
     // Whether the file at path holds exactly the bytes expected, read through m_files.
     [[nodiscard]] bool fileHolds(const std::string &path, std::string_view expected) const;
@@ -107,6 +108,13 @@ private:
     std::uint64_t m_oldIndexDigest = 0;
     std::uint64_t m_oldDataDigest = 0;
     std::uint64_t m_worldDigest = 0;
+    std::uint32_t m_blockCount = 0; // of the index file
+    // The items' records with their blocks, in table order, until apply() puts them into blocks.
+    struct PendingRecord {
+        std::uint32_t block;
+        TBlocks record;
+    };
+    std::vector<PendingRecord, LargeAllocator<PendingRecord>> m_pending;
     std::unique_ptr<TBlockManager> m_blocks;
     LineRanges m_ranges;
     io::FileStatus m_indexStatus, m_dataStatus, m_worldStatus;
