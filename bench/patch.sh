@@ -50,7 +50,8 @@ restore() {
   cat "${files[@]}" >/dev/null
 }
 # An operator's world file was saved a while before PATCH; one changed within the last seconds
-# is copied into memory by the analysis instead of being read through the cache.
+# is copied into memory by the analysis instead of being read through the cache. Every command
+# waits as long after the restore, so that all three meet the machine in the same state.
 quiet() { sleep 3; }
 
 now() { echo "$EPOCHREALTIME"; }
@@ -69,6 +70,7 @@ for ((i = 1; i <= runs; i++)); do
   best_patch=$(min "$t" "$best_patch")
 
   restore
+  quiet
   start=$(now)
   for f in "${files[@]}"; do cp "$f" "$f.copy"; done
   end=$(now)
@@ -76,6 +78,7 @@ for ((i = 1; i <= runs; i++)); do
   for f in "${files[@]}"; do rm -f "$f.copy"; done
 
   restore
+  quiet
   start=$(now)
   for f in "${files[@]}"; do cp "$f" "$f.copy"; done
   sync "${files[@]/%/.copy}"
