@@ -243,17 +243,15 @@ void MainWindow::showPreviewOf(int tableRow) {
 
 void MainWindow::showTileData(const std::optional<app::ItemTileData> &tileData) {
     if (!tileData) {
-        m_controls.itemName->clear();
-        m_controls.itemFlags->clear();
-        m_controls.itemFlags->setToolTip(QString());
+        setElidedText(*m_controls.itemName, QString());
+        setElidedText(*m_controls.itemFlags, QString());
         return;
     }
     setElidedText(*m_controls.itemName, QString::fromLatin1(tileData->name.c_str()));
     QStringList words;
     for (const std::string &word : tileData->flagWords)
         words.append(QString::fromLatin1(word.c_str()));
-    m_controls.itemFlags->setText(words.join(QStringLiteral(", ")));
-    m_controls.itemFlags->setToolTip(m_controls.itemFlags->text());
+    setElidedText(*m_controls.itemFlags, words.join(QStringLiteral(", ")));
 }
 
 void MainWindow::setCaptionsFrom(int tableRow) {

@@ -73,7 +73,7 @@ void buildArtPanel(QWidget &window, MainWindowControls &c) {
     c.previewImage = named(place(new PreviewImage(panel), 6, 46, 131, 148), "previewImage");
     c.itemName = named(place(new QLabel(panel), 6, 196, 131, 14), "itemName");
     c.itemName->setTextFormat(Qt::PlainText);
-    // Two lines of flag words; more show in the tooltip.
+    // Two lines of flag words; all of them show in the tooltip when they need more.
     c.itemFlags = named(place(new QLabel(panel), 6, 210, 131, 28), "itemFlags");
     c.itemFlags->setTextFormat(Qt::PlainText);
     c.itemFlags->setWordWrap(true);

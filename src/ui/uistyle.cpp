@@ -119,7 +119,24 @@ void showModally(QWidget &window) {
 }
 
 void setElidedText(QLabel &label, const QString &text) {
-    const QString shown = label.fontMetrics().elidedText(text, Qt::ElideRight, label.width());
+    const QFontMetrics metrics = label.fontMetrics();
+    QString shown = metrics.elidedText(text, Qt::ElideRight, label.width());
+    if (label.wordWrap()) {
+        const QRect room(0, 0, label.width(), label.height());
+        const auto fits = [&](const QString &candidate) {
+            return metrics.boundingRect(room, Qt::TextWordWrap, candidate).height() <=
+                   room.height();
+        };
+        QStringList words = text.split(QLatin1Char(' '));
+        shown = text;
+        while (!fits(shown) && words.size() > 1) {
+            words.removeLast();
+            QString kept = words.join(QLatin1Char(' '));
+            if (kept.endsWith(QLatin1Char(',')))
+                kept.chop(1);
+            shown = kept + QStringLiteral(" \u2026");
+        }
+    }
     label.setText(shown);
     label.setToolTip(shown == text ? QString() : text);
 }

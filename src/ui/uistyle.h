@@ -37,8 +37,9 @@ template <typename Widget> Widget *named(Widget *child, const char *name) {
     return child;
 }
 
-// Shows text in the one-line label, cut with an ellipsis where it is wider than the label; the
-// tooltip then holds the whole text.
+// Shows text in the label, cut with an ellipsis where it is wider than a one-line label or, in a
+// word-wrapping label, needs more lines than the label's height holds; the tooltip then holds
+// the whole text.
 void setElidedText(QLabel &label, const QString &text);
 
 // Shrinks the window's font by steps of half a point until every caption of its buttons, labels

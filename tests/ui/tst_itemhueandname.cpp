@@ -32,10 +32,11 @@ void writeGreenHues(WindowsFixture &f) {
     f.setSetting("Hues", f.file("hues.mul"));
 }
 
-// A name for items 0x0eed and 0x1f14; 0x0a28 lies inside the file without a name or flags.
+// A name for items 0x0eed and 0x1f14 (every flag set); 0x0a28 lies inside the file without a
+// name or flags.
 void writeTileData(WindowsFixture &f) {
-    test::writeFile(f.file("tiledata.mul"),
-                    uitest::tileDataOf({{0x0eed, "barrel", 0x10 | 0x40}, {0x1f14, "rune", 0}}));
+    test::writeFile(f.file("tiledata.mul"), uitest::tileDataOf({{0x0eed, "barrel", 0x10 | 0x40},
+                                                                {0x1f14, "rune", 0xFFFFFFFF}}));
     f.setSetting("Tiledata", f.file("tiledata.mul"));
 }
 
@@ -91,9 +92,13 @@ private slots:
         // An item without art keeps the picture but shows its own name.
         clickRow(f, 4);
         QCOMPARE(c.itemName->text(), QStringLiteral("rune"));
-        QCOMPARE(c.itemFlags->text(), QString());
+        // More flag words than two lines hold: cut with an ellipsis, all of them in the tooltip.
+        QVERIFY(c.itemFlags->text().endsWith(QChar(0x2026)));
+        QVERIFY(c.itemFlags->toolTip().startsWith(c.itemFlags->text().chopped(2)));
+        QVERIFY(c.itemFlags->toolTip().endsWith(QStringLiteral("Roof, Door")));
         clickRow(f, 3);
         QCOMPARE(c.itemName->text(), QString());
+        QCOMPARE(c.itemFlags->text(), QString());
         // Without "Tiledata" no name is shown.
         f.setSetting("Tiledata", "");
         clickRow(f, 1);
