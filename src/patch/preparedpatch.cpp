@@ -54,11 +54,17 @@ PreparedPatch::PreparedPatch(io::FileSystem &files, PatchFiles paths, const Mark
     , m_lines(lines)
     , m_unixLineEnds(unixLineEnds)
     , m_mapNumber(mapNumber) {
+    // Lines read through the file cache are the file's own pages, which a file cut short since
+    // would take away: such a file is looked at before any line is.
+    const bool mapped = m_lines.mappedStatus().has_value();
+    if (mapped)
+        checkWorldFile();
     checkLines(items);
     inspect();
     takeItems(items);
     (void)newDataSize(); // refuses a data file too large for its index
-    checkWorldFile();
+    if (!mapped)
+        checkWorldFile();
 }
 
 PreparedPatch::~PreparedPatch() = default;

@@ -297,6 +297,10 @@ TEST(SessionPatch, RefusesWhatWouldLoseDataBeforeTouchingAnything) {
              writeFile(s.world, text);
          },
          {"changed on disk since it was read"}},
+        {"a world file emptied in place",
+         worldOf({1, 2}),
+         [](PatchShard &s) { std::filesystem::resize_file(s.world, 0); },
+         {"changed on disk since it was read"}},
         {"another world file named since the analysis",
          worldOf({1, 2}),
          [](PatchShard &s) {
