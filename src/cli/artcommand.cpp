@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/artpreview.h"
 #include "app/session.h"
 #include "app/startdirectory.h"
 #include "art/artdrawing.h"
@@ -53,15 +52,15 @@ bool hasHexPrefix(std::string_view text) {
     return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
 }
 
-// Decimal, or hexadecimal after "0x".
-std::uint32_t parseEntry(const std::string &text) {
+// Decimal, or hexadecimal after "0x"; what names the kind of number in the error.
+std::uint32_t parseNumber(const std::string &text, const char *what) {
     std::optional<std::uint32_t> value;
     if (hasHexPrefix(text) && isHexDigits(std::string_view(text).substr(2)))
         value = parseDigits(std::string_view(text).substr(2), 16);
     else if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos)
         value = parseDigits(text, 10);
     if (!value)
-        throw Error("'" + text + "' is not a valid art entry number");
+        throw Error("'" + text + "' is not a valid " + what);
     return *value;
 }
 
@@ -98,7 +97,8 @@ class ArtCommand : public Command {
 public:
     CLI::App *setUp(CLI::App &program) override {
         CLI::App *command = program.add_subcommand(
-            "art", "Draw an art entry from the files named by \"Art\" and \"ArtIdx\" onto a white "
+            "art", "Draw an art entry from the files named by \"Art\" (art.mul, or a UOP file) and "
+                   "\"ArtIdx\" (not read for a UOP file) onto a white "
                    "131 x 201 picture, as the main window's preview shows it, and write it as "
                    "PNG (FILE ending in .png) or binary PPM (.ppm). An entry without art writes "
                    "nothing and exits with 1");
@@ -112,6 +112,13 @@ public:
                                       "0x4000")
                          ->type_name("ID")
                          ->excludes(m_entryOption);
+        m_hueOption = command
+                          ->add_option("--hue", m_hueText,
+                                       "Draw in the hue an item's COLOR value names (decimal, or "
+                                       "hexadecimal after \"0x\"; 0x8000 asks for a partial "
+                                       "hue), from the file named by \"Hues\"; \"Tiledata\", "
+                                       "when set, tells which items take a partial hue")
+                          ->type_name("COLOR");
         command->add_option("--out", m_outPath, "The picture file to write")
             ->type_name("FILE")
             ->required();
@@ -121,14 +128,23 @@ public:
     int run(app::Session &session) override {
         if ((m_entryOption->count() != 0) == (m_idOption->count() != 0))
             throw Error("Give either ENTRY or --id");
-        const std::uint32_t entry =
-            m_idOption->count() != 0 ? entryOfItemId(m_idText) : parseEntry(m_entryText);
+        const std::uint32_t entry = m_idOption->count() != 0
+                                        ? entryOfItemId(m_idText)
+                                        : parseNumber(m_entryText, "art entry number");
         const bool png = endsWithNoCase(m_outPath, ".png");
         if (!png && !endsWithNoCase(m_outPath, ".ppm"))
             throw Error("Cannot tell the picture format of " + m_outPath + ": use .png or .ppm");
 
+        std::optional<std::uint32_t> color;
+        if (m_hueOption->count() != 0) {
+            color = parseNumber(m_hueText, "COLOR value");
+            if (session.settings().readText(app::SettingsSection, app::keys::Hues).empty())
+                throw Error("--hue needs the hue file: name it in \"Hues\" of the settings file");
+        }
+
         art::RgbCanvas canvas(PreviewWidth, PreviewHeight, art::White);
-        const art::DrawOutcome outcome = app::previewArt(session.settings(), entry, canvas);
+        const art::DrawOutcome outcome =
+            session.clientFiles().drawArt(session.settings(), entry, color, canvas);
         switch (outcome) {
         case art::DrawOutcome::Empty:
             std::fprintf(stderr, "%s is empty: it has no art\n", entryName(entry).c_str());
@@ -155,7 +171,9 @@ private:
     std::string m_entryText;
     std::string m_idText;
     std::string m_outPath;
+    std::string m_hueText;
     CLI::Option *m_entryOption = nullptr;
+    CLI::Option *m_hueOption = nullptr;
     CLI::Option *m_idOption = nullptr;
 };
 
