@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "artfiles.h"
 #include "base/error.h"
+#include "extraclientfiles.h"
 #include "formats/mapgeometry.h"
 #include "itemscripts.h"
 #include "random.h"
@@ -67,6 +68,7 @@ int main(int argc, char **argv) {
     std::vector<std::unique_ptr<bench::ShardPart>> parts;
     parts.push_back(bench::makeStaticsFiles());
     parts.push_back(bench::makeArtFiles());
+    parts.push_back(bench::makeExtraClientFiles());
     for (auto &part : parts)
         part->addOptions(program);
 
