@@ -10,44 +10,36 @@
 #include "io/inputfile.h"
 #include "io/memorybytesource.h"
 #include "io/realfilesystem.h"
-#include "io/wholefile.h"
 
 #include <cstdio>
+#include <unordered_map>
 #include <utility>
 
 namespace tessaplex::app {
 
 namespace {
 
-// Far above any real hue or tiledata file; a larger one is no such file.
-constexpr std::uint64_t MaxHuesBytes = 16 * 1024 * 1024;
-constexpr std::uint64_t MaxTiledataBytes = 64 * 1024 * 1024;
-
 // What was read from one file, kept while the file's status stays the same: a file replaced or
 // written to since gets another size, modification time or change time (or another inode), and
 // is read anew at the next call.
 template <typename T> class Cached {
 public:
-    template <typename Load>
-    const T &get(io::FileSystem &files, const std::string &path, Load load) {
+    // The value kept for the file at path, T() again when the file is another or has changed.
+    T &of(io::FileSystem &files, const std::string &path) {
         const std::optional<io::FileStatus> now = files.status(path);
-        if (m_value && now && m_path == path && *now == m_status)
-            return *m_value;
-        m_value.reset();
-        m_path.clear();
-        m_value.emplace(load());
-        // Without a status nothing tells a change later: the next call reads again.
-        if (now) {
-            m_path = path;
-            m_status = *now;
+        if (!now || m_path != path || *now != m_status) {
+            m_value = T();
+            // Without a status nothing tells a change later: the next call starts afresh.
+            m_path = now ? path : std::string();
+            m_status = now.value_or(io::FileStatus());
         }
-        return *m_value;
+        return m_value;
     }
 
 private:
     std::string m_path;
     io::FileStatus m_status;
-    std::optional<T> m_value;
+    T m_value{};
 };
 
 io::InputFile openClientFile(io::FileSystem &files, const std::string &path) {
@@ -55,13 +47,6 @@ io::InputFile openClientFile(io::FileSystem &files, const std::string &path) {
     if (!file)
         throw Error("Cannot open file " + path);
     return std::move(*file);
-}
-
-std::string readWhole(io::FileSystem &files, const std::string &path, std::uint64_t maxBytes) {
-    std::optional<std::string> bytes = io::WholeFile::readAll(files, nativePath(path), maxBytes);
-    if (!bytes)
-        throw Error("Cannot open file " + path);
-    return std::move(*bytes);
 }
 
 std::string entryText(std::uint32_t entry) {
@@ -74,17 +59,24 @@ std::string entryText(std::uint32_t entry) {
 
 struct ClientFiles::Cache {
     io::RealFileSystem files;
-    Cached<formats::UopTable> uop;
-    Cached<formats::HueTable> hues;
-    Cached<formats::TileDataItems> tiledata;
+    Cached<std::optional<formats::UopTable>> uop;
+    // By hue number, and by item ID: read one record at a time, as the items ask for them.
+    Cached<std::unordered_map<std::uint32_t, std::optional<formats::Hue>>> hues;
+    Cached<std::unordered_map<std::uint32_t, std::optional<formats::ItemTileRecord>>> tiledata;
 
-    const formats::TileDataItems *tiledataOf(const Settings &settings) {
+    // The tiledata record of item ID id; nothing when "Tiledata" is empty or has none.
+    const std::optional<formats::ItemTileRecord> *tileRecord(const Settings &settings,
+                                                             std::uint32_t id) {
         const std::string path = settings.readText(SettingsSection, keys::Tiledata);
         if (path.empty())
             return nullptr;
-        return &tiledata.get(files, nativePath(path), [&] {
-            return formats::TileDataItems(readWhole(files, path, MaxTiledataBytes));
-        });
+        auto &records = tiledata.of(files, nativePath(path));
+        auto found = records.find(id);
+        if (found == records.end()) {
+            io::InputFile file = openClientFile(files, path);
+            found = records.emplace(id, formats::readItemTileRecord(file, id)).first;
+        }
+        return &found->second;
     }
 
     // The pixels of entry as an item of that COLOR value shows them.
@@ -95,30 +87,33 @@ struct ClientFiles::Cache {
         const std::string path = settings.readText(SettingsSection, keys::Hues);
         if (path.empty())
             return {};
-        const formats::HueTable &table = hues.get(files, nativePath(path), [&] {
-            return formats::HueTable::parse(readWhole(files, path, MaxHuesBytes));
-        });
-        const formats::Hue *hue = table.ofColor(*color);
-        if (!hue)
+        auto &known = hues.of(files, nativePath(path));
+        const std::uint32_t number = *color & formats::HueNumberMask;
+        auto found = known.find(number);
+        if (found == known.end()) {
+            io::InputFile file = openClientFile(files, path);
+            found = known.emplace(number, formats::readHue(file, number)).first;
+        }
+        if (!found->second)
             return {};
         bool partial = (*color & formats::PartialHueBit) != 0;
         if (!partial && entry >= formats::ItemArtBase) {
-            const formats::TileDataItems *items = tiledataOf(settings);
-            const auto record = items ? items->item(entry - formats::ItemArtBase) : std::nullopt;
-            partial = record && (record->flags & formats::PartialHueFlag) != 0;
+            const auto *record = tileRecord(settings, entry - formats::ItemArtBase);
+            partial = record && *record && ((*record)->flags & formats::PartialHueFlag) != 0;
         }
-        return art::PixelColours(*hue, partial);
+        return art::PixelColours(*found->second, partial);
     }
 
     art::DrawOutcome drawFromUop(io::InputFile &artData, const std::string &path,
                                  std::uint32_t entry, const art::PixelColours &colours,
                                  art::PixelCanvas &canvas) {
-        const formats::UopTable &table =
-            uop.get(files, nativePath(path), [&] { return formats::UopTable::read(artData); });
-        if (!table.problem().empty())
-            throw Error("The art file " + path + " is damaged: " + table.problem());
-        const formats::UopEntry *found =
-            table.find(formats::uopNameHash(formats::artUopName(entry)));
+        std::optional<formats::UopTable> &table = uop.of(files, nativePath(path));
+        if (!table)
+            table = formats::UopTable::read(artData);
+        if (!table->problem().empty())
+            throw Error("The art file " + path + " is damaged: " + table->problem());
+        const std::optional<formats::UopEntry> found =
+            table->find(artData, formats::uopNameHash(formats::artUopName(entry)));
         if (!found)
             return art::DrawOutcome::Empty;
         const formats::UopEntryBytes record = formats::readUopEntry(artData, *found);
@@ -156,15 +151,12 @@ art::DrawOutcome ClientFiles::drawArt(const Settings &settings, std::uint32_t en
 }
 
 std::optional<ItemTileData> ClientFiles::tileData(const Settings &settings, std::uint32_t itemId) {
-    const formats::TileDataItems *items = m_cache->tiledataOf(settings);
-    if (!items)
-        return std::nullopt;
-    std::optional<formats::ItemTileRecord> record = items->item(itemId);
-    if (!record)
+    const std::optional<formats::ItemTileRecord> *record = m_cache->tileRecord(settings, itemId);
+    if (!record || !*record)
         return std::nullopt;
     ItemTileData data;
-    data.name = std::move(record->name);
-    data.flags = record->flags;
+    data.name = (*record)->name;
+    data.flags = (*record)->flags;
     for (const formats::TileFlagName &flag : formats::ItemFlagNames) {
         if (data.flags & flag.bit)
             data.flagWords.emplace_back(flag.word);

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/bytesource.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
-#include <vector>
+#include <optional>
 
 // hues.mul, the client's table of hues: groups of 708 bytes, each a u32 header and 8 hues of 88
 // bytes. A hue is 32 u16 colours (15-bit pixels, red in bits 14 to 10), a u16 table start, a u16
@@ -25,18 +26,8 @@ struct Hue {
     std::array<std::uint16_t, 32> colours{};
 };
 
-class HueTable {
-public:
-    // The hues of the file's bytes; a group cut short by the file's end keeps the hues it holds
-    // whole.
-    [[nodiscard]] static HueTable parse(std::string_view bytes);
-
-    [[nodiscard]] std::size_t size() const { return m_hues.size(); }
-    // The hue an item's COLOR value names; null for none (0, or beyond the file).
-    [[nodiscard]] const Hue *ofColor(std::uint32_t color) const;
-
-private:
-    std::vector<Hue> m_hues;
-};
+// The hue an item's COLOR value names, read from a hue file; nothing for none (0, or a number
+// whose hue the file does not hold whole).
+[[nodiscard]] std::optional<Hue> readHue(io::ByteSource &file, std::uint32_t color);
 
 } // namespace tessaplex::formats

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "io/bytesource.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 // tiledata.mul, what the client knows of every land tile and item. First 512 land groups, each a
 // u32 header and 32 land records of 26 bytes (30 in the new layout); then item groups, each a u32
@@ -38,18 +39,9 @@ struct ItemTileRecord {
     std::uint64_t flags = 0;
 };
 
-// The item records of a tiledata file held in memory.
-class TileDataItems {
-public:
-    explicit TileDataItems(std::string bytes);
-
-    [[nodiscard]] bool newLayout() const { return m_newLayout; }
-    // The record of item ID id; nothing when the file ends before it.
-    [[nodiscard]] std::optional<ItemTileRecord> item(std::uint32_t id) const;
-
-private:
-    std::string m_bytes;
-    bool m_newLayout;
-};
+// The record of item ID id, read from a tiledata file (its size tells the layout); nothing when
+// the file ends before it.
+[[nodiscard]] std::optional<ItemTileRecord> readItemTileRecord(io::ByteSource &file,
+                                                               std::uint32_t id);
 
 } // namespace tessaplex::formats

@@ -106,103 +106,77 @@ UopTable UopTable::read(io::ByteSource &file) {
     // work on a table whose blocks overlap.
     const std::uint64_t roomForEntries = size / UopEntrySize;
     const std::uint64_t capacity = std::min<std::uint64_t>(readU32le(header + 20), 0x10000);
+    table.m_hashes.reserve(
+        static_cast<std::size_t>(std::min<std::uint64_t>(readU32le(header + 24), roomForEntries)));
     std::uint64_t next = readU64le(header + 12);
     std::unordered_set<std::uint64_t> visited;
     std::vector<unsigned char> block;
-    std::uint64_t slots = 0;
+    const auto damaged = [](std::string problem) {
+        UopTable empty;
+        empty.m_problem = std::move(problem);
+        return empty;
+    };
     while (next != 0) {
         const std::uint64_t at = next;
-        if (!visited.insert(at).second) {
-            table = UopTable();
-            table.m_problem = "its table blocks form a loop";
-            return table;
-        }
-        if (at > size || size - at < UopBlockHeaderSize) {
-            table = UopTable();
-            table.m_problem = atByte("its table block", at) + " lies beyond the end of the file";
-            return table;
-        }
+        if (!visited.insert(at).second)
+            return damaged("its table blocks form a loop");
+        if (at > size || size - at < UopBlockHeaderSize)
+            return damaged(atByte("its table block", at) + " lies beyond the end of the file");
         // Mostly a block holds what the header says it is made for: one read for all of it.
         const std::uint64_t guess =
             UopBlockHeaderSize + std::min(capacity, roomForEntries) * UopEntrySize;
         block.resize(static_cast<std::size_t>(std::min(guess, size - at)));
         std::size_t got = file.readAt(at, block.data(), block.size());
         const std::uint32_t count = got >= UopBlockHeaderSize ? readU32le(block.data()) : 0;
-        if (got < UopBlockHeaderSize || count > roomForEntries - slots ||
-            (size - at - UopBlockHeaderSize) / UopEntrySize < count) {
-            table = UopTable();
-            table.m_problem = atByte("its table block", at) + " ends beyond the end of the file";
-            return table;
-        }
-        slots += count;
+        if (got < UopBlockHeaderSize || count > roomForEntries - table.m_hashes.size() ||
+            (size - at - UopBlockHeaderSize) / UopEntrySize < count)
+            return damaged(atByte("its table block", at) + " ends beyond the end of the file");
         const std::size_t length = UopBlockHeaderSize + std::size_t{count} * UopEntrySize;
         if (got < length) {
             block.resize(length);
             got = file.readAt(at, block.data(), length);
-            if (got < length) {
-                table = UopTable();
-                table.m_problem = atByte("its table block", at) + " could not be read";
-                return table;
-            }
+            if (got < length)
+                return damaged(atByte("its table block", at) + " could not be read");
         }
         next = readU64le(block.data() + 4);
+        table.m_blocks.push_back({at, table.m_hashes.size()});
         for (std::uint32_t i = 0; i < count; ++i) {
             const unsigned char *e = block.data() + UopBlockHeaderSize + i * UopEntrySize;
-            const std::uint64_t dataOffset = readU64le(e);
-            if (dataOffset == 0)
-                continue; // an unused slot
-            const std::uint32_t headerLength = readU32le(e + 8);
-            UopEntry entry;
-            // An offset so large that the sum overflows lies past any file all the same.
-            entry.start =
-                dataOffset > UINT64_MAX - headerLength ? UINT64_MAX : dataOffset + headerLength;
-            entry.compressedLength = readU32le(e + 12);
-            entry.decompressedLength = readU32le(e + 16);
-            entry.compression = readU16le(e + 32);
-            table.add(readU64le(e + 20), entry);
+            table.m_used += readU64le(e) != 0; // data offset 0: an unused slot
+            table.m_hashes.push_back(readU64le(e + 20));
         }
     }
-    table.index();
     return table;
 }
 
-void UopTable::add(std::uint64_t hash, const UopEntry &entry) {
-    m_hashes.push_back(hash);
-    m_entries.push_back(entry);
-}
-
-namespace {
-
-std::size_t slotOf(std::uint64_t hash, std::size_t mask) {
-    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15u) >> 32) & mask;
-}
-
-} // namespace
-
-void UopTable::index() {
-    std::size_t slots = 16;
-    while (slots < 2 * m_entries.size())
-        slots *= 2;
-    m_slots.assign(slots, 0);
-    const std::size_t mask = slots - 1;
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        std::size_t s = slotOf(m_hashes[i], mask);
-        while (m_slots[s] != 0 && m_hashes[m_slots[s] - 1] != m_hashes[i])
-            s = (s + 1) & mask;
-        if (m_slots[s] == 0)
-            m_slots[s] = static_cast<std::uint32_t>(i + 1);
+std::optional<UopEntry> UopTable::find(io::ByteSource &file, std::uint64_t hash) const {
+    std::size_t block = 0;
+    for (std::size_t slot = 0; slot < m_hashes.size(); ++slot) {
+        if (m_hashes[slot] != hash)
+            continue;
+        while (block + 1 < m_blocks.size() && m_blocks[block + 1].firstSlot <= slot)
+            ++block;
+        const std::uint64_t at = m_blocks[block].at + UopBlockHeaderSize +
+                                 (slot - m_blocks[block].firstSlot) * UopEntrySize;
+        unsigned char e[UopEntrySize];
+        UopEntry entry;
+        if (file.readAt(at, e, sizeof e) < sizeof e) {
+            entry.start = UINT64_MAX;
+            return entry;
+        }
+        const std::uint64_t dataOffset = readU64le(e);
+        if (dataOffset == 0 || readU64le(e + 20) != hash)
+            continue; // an unused slot that happens to hold the hash
+        const std::uint32_t headerLength = readU32le(e + 8);
+        // An offset so large that the sum overflows lies past any file all the same.
+        entry.start =
+            dataOffset > UINT64_MAX - headerLength ? UINT64_MAX : dataOffset + headerLength;
+        entry.compressedLength = readU32le(e + 12);
+        entry.decompressedLength = readU32le(e + 16);
+        entry.compression = readU16le(e + 32);
+        return entry;
     }
-}
-
-const UopEntry *UopTable::find(std::uint64_t hash) const {
-    if (m_slots.empty())
-        return nullptr;
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t s = slotOf(hash, mask); m_slots[s] != 0; s = (s + 1) & mask) {
-        if (m_hashes[m_slots[s] - 1] == hash)
-            return &m_entries[m_slots[s] - 1];
-    }
-    return nullptr;
+    return std::nullopt;
 }
 
 UopEntryBytes readUopEntry(io::ByteSource &file, const UopEntry &entry) {

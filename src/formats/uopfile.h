@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,10 @@ struct UopEntry {
     std::uint16_t compression = 0;
 };
 
-// The table of a UOP container, looked up by name hash.
+// The table of a UOP container, looked up by name hash. Only the name hashes are kept, in table
+// order, with where each block lies; an entry found is read again from the file. A large table
+// (the client's art holds some 80,000 entries) is so read in one pass with little memory, which
+// keeps the first drawing after start fast, and a lookup is one scan of the hashes.
 class UopTable {
 public:
     // Reads the header and every table block. On damage (a short header or block, a chain that
@@ -57,17 +61,22 @@ public:
     [[nodiscard]] static UopTable read(io::ByteSource &file);
 
     [[nodiscard]] const std::string &problem() const { return m_problem; }
-    [[nodiscard]] std::size_t size() const { return m_entries.size(); }
-    // The entry stored under hash; null when there is none. The first of equal hashes counts.
-    [[nodiscard]] const UopEntry *find(std::uint64_t hash) const;
+    // The entries in use (unused slots not counted).
+    [[nodiscard]] std::size_t size() const { return m_used; }
+    // The entry stored under hash, read from file, which must be the file the table was read
+    // from; nothing when there is none. The first of equal hashes counts. An entry that can no
+    // longer be read is given as lying past the file, so that reading it tells the damage.
+    [[nodiscard]] std::optional<UopEntry> find(io::ByteSource &file, std::uint64_t hash) const;
 
 private:
-    void add(std::uint64_t hash, const UopEntry &entry);
-    void index();
+    struct Block {
+        std::uint64_t at;      // offset of the block in the file
+        std::size_t firstSlot; // index of its first entry in m_hashes
+    };
 
-    std::vector<UopEntry> m_entries;
-    std::vector<std::uint64_t> m_hashes; // parallel to m_entries
-    std::vector<std::uint32_t> m_slots;  // open addressing: entry index + 1, 0 for free
+    std::vector<std::uint64_t> m_hashes; // of every slot, unused ones included
+    std::vector<Block> m_blocks;
+    std::size_t m_used = 0;
     std::string m_problem;
 };
 

@@ -34,13 +34,16 @@ TEST(UopTable, FindsStoredAndZlibEntriesAcrossBlocksAndSkipsUnusedSlots) {
     ASSERT_EQ(table.problem(), "");
     EXPECT_EQ(table.size(), 5u);
     for (const UopFixtureEntry &e : entries) {
-        const formats::UopEntry *found = table.find(formats::uopNameHash(e.name));
-        ASSERT_NE(found, nullptr) << e.name;
+        const std::optional<formats::UopEntry> found =
+            table.find(file, formats::uopNameHash(e.name));
+        ASSERT_TRUE(found) << e.name;
         const formats::UopEntryBytes read = formats::readUopEntry(file, *found);
         EXPECT_EQ(read.problem, "");
         EXPECT_EQ(read.bytes, e.bytes);
     }
-    EXPECT_EQ(table.find(formats::uopNameHash("file5")), nullptr);
+    EXPECT_FALSE(table.find(file, formats::uopNameHash("file5")));
+    // The unused slot's hash (0) finds nothing.
+    EXPECT_FALSE(table.find(file, 0));
 }
 
 // The header of a container whose first table block lies at firstBlock.
@@ -113,15 +116,15 @@ std::uint16_t hueColour(std::size_t hue, std::size_t k) {
     return static_cast<std::uint16_t>(hue * 32 + k);
 }
 
-TEST(HueTable, NumbersHuesFromOneAndMasksTheColorValue) {
-    // 10 hues: a whole group and two hues of the next, cut short after them.
-    const formats::HueTable table = formats::HueTable::parse(hueFile(10, hueColour) + "xyz");
-    EXPECT_EQ(table.size(), 10u);
-    EXPECT_EQ(table.ofColor(0), nullptr);
-    EXPECT_EQ(table.ofColor(11), nullptr);
-    EXPECT_EQ(table.ofColor(1)->colours[5], 5);
-    EXPECT_EQ(table.ofColor(10)->colours[31], 9 * 32 + 31);
-    EXPECT_EQ(table.ofColor(0x8000 | 0x4000 | 2)->colours[0], 32); // only the low 14 bits
+TEST(HueFile, NumbersHuesFromOneAndMasksTheColorValue) {
+    // 10 hues: a whole group and two hues of the next, then a third cut short.
+    const std::string bytes = hueFile(11, hueColour);
+    io::MemoryByteSource file(std::string_view(bytes).substr(0, bytes.size() - 1));
+    EXPECT_FALSE(formats::readHue(file, 0));
+    EXPECT_FALSE(formats::readHue(file, 11));
+    EXPECT_EQ(formats::readHue(file, 1)->colours[5], 5);
+    EXPECT_EQ(formats::readHue(file, 10)->colours[31], 9 * 32 + 31);
+    EXPECT_EQ(formats::readHue(file, 0x8000 | 0x4000 | 2)->colours[0], 32); // the low 14 bits
 }
 
 // A tiledata file of the given layout whose item record id holds flags and name (20 bytes).
@@ -142,22 +145,25 @@ std::string tiledata(bool newLayout, std::uint32_t id, std::uint64_t flags, std:
     return file;
 }
 
-TEST(TileDataItems, ReadsNameAndFlagsInBothLayouts) {
+std::optional<formats::ItemTileRecord> itemOf(const std::string &bytes, std::uint32_t id) {
+    io::MemoryByteSource file(bytes);
+    return formats::readItemTileRecord(file, id);
+}
+
+TEST(TileDataFile, ReadsNameAndFlagsInBothLayouts) {
     for (const bool newLayout : {false, true}) {
         const std::uint64_t flags = 0x40040ull | (newLayout ? 0x100000000ull : 0);
-        const formats::TileDataItems items(tiledata(newLayout, 0x0EED, flags, "barrel"));
-        EXPECT_EQ(items.newLayout(), newLayout);
-        const auto record = items.item(0x0EED);
+        const std::string file = tiledata(newLayout, 0x0EED, flags, "barrel");
+        const auto record = itemOf(file, 0x0EED);
         ASSERT_TRUE(record);
         EXPECT_EQ(record->name, "barrel");
         EXPECT_EQ(record->flags, flags);
-        EXPECT_EQ(items.item(0x0EEC)->name, "");
+        EXPECT_EQ(itemOf(file, 0x0EEC)->name, "");
         // A name that fills its field has no NUL.
-        EXPECT_EQ(
-            formats::TileDataItems(tiledata(newLayout, 3, 0, std::string(20, 'n'))).item(3)->name,
-            std::string(20, 'n'));
-        EXPECT_FALSE(formats::TileDataItems(tiledata(false, 31, 0, "x")).item(32));
+        EXPECT_EQ(itemOf(tiledata(newLayout, 3, 0, std::string(20, 'n')), 3)->name,
+                  std::string(20, 'n'));
     }
+    EXPECT_FALSE(itemOf(tiledata(false, 31, 0, "x"), 32));
 }
 
 } // namespace
