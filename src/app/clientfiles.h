@@ -24,9 +24,9 @@ struct ItemTileData {
 
 // The client's files that the preview and the names read: the art files (art.mul with its index,
 // or one UOP container), the hue table and the tiledata file. Paths are read from the settings at
-// every call, so a changed path counts at once; what is costly to read again (a UOP container's
-// table, the hue and tiledata files) is kept between calls while the file's size and modification
-// time stay the same.
+// every call, so a changed path counts at once; what was read of a UOP container's table and of
+// the hue and tiledata files is kept between calls while the file's status (size, modification
+// and change time, identity) stays the same, so a replaced file is read anew at the next call.
 class ClientFiles {
 public:
     ClientFiles();
