@@ -4,6 +4,7 @@
 #include "app/startdirectory.h"
 #include "base/error.h"
 #include "io/realfilesystem.h"
+#include "io/systempath.h"
 #include "io/wholefile.h"
 #include "world/itemnamecatalog.h"
 
@@ -116,9 +117,11 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
         m_itemsWithMapNumber = map ? 0 : countItemsWithMapNumber(m_table);
     }
     // A table left from before lists lines of other bytes now, unless the file is unchanged.
-    m_linesAnalysed = outcome == world::AnalyseOutcome::Listed ||
-                      (m_linesAnalysed && m_lines.sourcePath() == m_analysedWorldFile && status &&
-                       status == m_analysedStatus);
+    m_linesAnalysed =
+        outcome == world::AnalyseOutcome::Listed ||
+        (m_linesAnalysed &&
+         io::comparablePath(m_lines.sourcePath()) == io::comparablePath(m_analysedWorldFile) &&
+         status && status == m_analysedStatus);
     return outcome;
 }
 

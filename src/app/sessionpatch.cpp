@@ -7,6 +7,7 @@
 #include "base/largememory.h"
 #include "formats/mapgeometry.h"
 #include "io/realfilesystem.h"
+#include "io/systempath.h"
 #include "patch/patchcompletion.h"
 #include "patch/preparedpatch.h"
 #include "world/numberrules.h"
@@ -88,7 +89,7 @@ void checkLinesBelongToTable(const Session &session, const std::string &worldFil
     const std::string &analysed = session.analysedWorldFile();
     if (analysed.empty())
         throw Error("No world file has been analysed; analyse before patching");
-    if (worldFile != analysed)
+    if (io::comparablePath(worldFile) != io::comparablePath(analysed))
         throw Error("The items were analysed from " + analysed +
                     ", but the \"Worldfile\" setting now names " + worldFile + "; analyse again");
     const auto named = [](std::optional<int> map) {

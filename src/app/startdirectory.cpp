@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startdirectory.h"
 
+#include "io/systempath.h"
+
 #include <filesystem>
 
 namespace tessaplex::app {
@@ -24,7 +26,7 @@ std::string nativePath(std::string path) {
 std::string currentStartDirectory() {
     std::error_code ec;
     const auto cwd = std::filesystem::current_path(ec);
-    return withTrailingSeparator(ec ? std::string() : cwd.string());
+    return withTrailingSeparator(ec ? std::string() : io::pathText(cwd));
 }
 
 } // namespace tessaplex::app

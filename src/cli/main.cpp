@@ -6,6 +6,8 @@
 #include "base/error.h"
 #include "cli/command.h"
 #include "cli/mapoption.h"
+#include "cli/systemstreams.h"
+#include "io/systempath.h"
 
 #include <CLI/CLI.hpp>
 
@@ -18,6 +20,7 @@
 using namespace tessaplex;
 
 int main(int argc, char **argv) {
+    cli::useBinaryStandardStreams();
     CLI::App program{"Tessaplex: turns the placed items of a Sphere world save into client "
                      "statics.\nWorks in the current directory (or DIR with -C), which holds "
                      "qelm.ini, qelmfile.txt and qelmitem.txt, as the desktop program does.",
@@ -38,14 +41,15 @@ int main(int argc, char **argv) {
         subcommands.emplace_back(command->setUp(program), command.get());
 
     try {
-        program.parse(argc, argv);
+        std::vector<std::string> arguments = cli::argumentsOf(argc, argv);
+        program.parse(arguments);
     } catch (const CLI::ParseError &e) {
         return program.exit(e);
     }
 
     try {
         if (!directory.empty())
-            std::filesystem::current_path(app::nativePath(directory));
+            std::filesystem::current_path(io::systemPath(app::nativePath(directory)));
         app::Session session(app::currentStartDirectory());
         // Standard output carries a command's results; what the session did of its own
         // accord goes to the operator beside them.

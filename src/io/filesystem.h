@@ -86,6 +86,10 @@ public:
     // Locks path's folder against other runs of this program; nothing when another process
     // holds the lock. Where the system has no such lock, every call succeeds.
     [[nodiscard]] virtual std::unique_ptr<FolderLock> lockFolderOf(const std::string &path) = 0;
+    // True when another program holds the file open so that it can be neither written nor
+    // replaced now (on Windows, a running server keeps its map files so). Where the system has
+    // no such hold, always false.
+    [[nodiscard]] virtual bool inUseByAnotherProgram(const std::string &path) = 0;
 };
 
 } // namespace tessaplex::io

@@ -5,7 +5,7 @@
 
 namespace tessaplex::io {
 
-// The operating system's files.
+// The operating system's files: realfilesystem_posix.cpp or realfilesystem_windows.cpp.
 class RealFileSystem : public FileSystem {
 public:
     OpenedFile openToRead(const std::string &path) override;
@@ -18,6 +18,7 @@ public:
     std::optional<FileStatus> status(const std::string &path) override;
     std::optional<std::string> followLinks(const std::string &path) override;
     std::unique_ptr<FolderLock> lockFolderOf(const std::string &path) override;
+    bool inUseByAnotherProgram(const std::string &path) override;
 };
 
 } // namespace tessaplex::io

@@ -2,6 +2,8 @@
 #include "io/replacement.h"
 
 #include "base/error.h"
+#include "io/realfilesystem.h"
+#include "io/systempath.h"
 
 #include <filesystem>
 #include <system_error>
@@ -49,13 +51,10 @@ std::optional<std::string> replaceableTarget(const std::string &path) {
     std::error_code ec;
     // Renaming over a link would replace the link itself; the file it points at is what the
     // operator means.
-    std::string target = path;
-    if (fs::is_symlink(path, ec)) {
-        target = fs::weakly_canonical(path, ec).string();
-        if (ec)
-            return std::nullopt;
-    }
-    const fs::file_status status = fs::status(target, ec);
+    const std::optional<std::string> target = RealFileSystem().followLinks(path);
+    if (!target)
+        return std::nullopt;
+    const fs::file_status status = fs::status(systemPath(*target), ec);
     if (!ec && fs::exists(status) &&
         (!fs::is_regular_file(status) ||
          (status.permissions() & fs::perms::owner_write) == fs::perms::none))

@@ -4,6 +4,7 @@
 #include "base/error.h"
 #include "io/realfilesystem.h"
 #include "io/replacement.h"
+#include "io/systempath.h"
 
 #include <atomic>
 #include <cstdio>
@@ -36,7 +37,7 @@ std::string temporaryNameBeside(const std::string &path) {
         std::string name =
             path + ".tmp" + std::to_string(processId()) + "-" + std::to_string(counter++);
         std::error_code ec;
-        if (!std::filesystem::exists(name, ec) && !ec)
+        if (!std::filesystem::exists(systemPath(name), ec) && !ec)
             return name;
     }
 }

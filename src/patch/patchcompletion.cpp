@@ -3,6 +3,7 @@
 
 #include "base/error.h"
 #include "io/digest.h"
+#include "io/systempath.h"
 #include "io/wholefile.h"
 
 #include <algorithm>
@@ -76,7 +77,8 @@ Error stepFailed(const PatchJournal &journal, const std::string &what) {
 void syncFoldersOf(io::FileSystem &files, const PatchJournal &journal) {
     std::vector<std::string> done;
     for (const JournalEntry &e : journal.entries) {
-        const std::string folder = std::filesystem::path(e.target).parent_path().string();
+        const std::string folder =
+            io::comparablePath(io::pathText(io::systemPath(e.target).parent_path()));
         if (std::find(done.begin(), done.end(), folder) == done.end()) {
             done.push_back(folder);
             files.syncFolderOf(e.target);
@@ -203,16 +205,17 @@ lockFoldersOf(io::FileSystem &files, const std::vector<std::string> &targets) {
     std::vector<std::pair<std::string, std::string>> folders; // canonical folder, a target in it
     for (const std::string &target : targets) {
         std::error_code ec;
-        fs::path folder = fs::path(target).parent_path();
+        fs::path folder = io::systemPath(target).parent_path();
         folder = fs::weakly_canonical(folder.empty() ? fs::path(".") : folder, ec);
         if (ec)
-            folder = fs::path(target).parent_path();
-        folders.emplace_back(folder.string(), target);
+            folder = io::systemPath(target).parent_path();
+        folders.emplace_back(io::pathText(folder), target);
     }
     std::sort(folders.begin(), folders.end());
     std::vector<std::unique_ptr<io::FolderLock>> locks;
     for (std::size_t i = 0; i < folders.size(); ++i) {
-        if (i > 0 && folders[i].first == folders[i - 1].first)
+        if (i > 0 &&
+            io::comparablePath(folders[i].first) == io::comparablePath(folders[i - 1].first))
             continue;
         auto lock = files.lockFolderOf(folders[i].second);
         if (!lock)

@@ -226,6 +226,7 @@ std::string PreparedPatch::rollBack(Transaction &t) {
 void PreparedPatch::apply(ProgressGauge &gauge) {
     PatchJournal journal;
     Transaction t;
+    refuseFilesInUse(); // the server may have started since the patch was prepared
     try {
         writeNewFiles(t, gauge);
         journal = journalOf(t);

@@ -6,13 +6,13 @@
 #include "formats/mapgeometry.h"
 #include "formats/staticrecord.h"
 #include "io/digest.h"
+#include "io/systempath.h"
 #include "patch/worldrewrite.h"
 #include "world/linelist.h"
 #include "world/worldsection.h"
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <iterator>
 #include <limits>
 
@@ -28,8 +28,7 @@ constexpr std::uint64_t MaxDataSize = formats::IndexRecord::None - 1;
 constexpr std::size_t ChunkSize = std::size_t{2} << 20;
 
 bool samePath(const std::string &a, const std::string &b) {
-    namespace fs = std::filesystem;
-    return fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+    return io::comparablePath(a) == io::comparablePath(b);
 }
 
 // Reads exactly size bytes from file into out, in pieces of at most ChunkSize bytes.
@@ -183,6 +182,7 @@ void PreparedPatch::inspect() {
                         "Restore or remove it before patching");
     }
 
+    refuseFilesInUse();
     const auto index = m_files.status(m_paths.staidx);
     if (!index)
         throw Error("Cannot open file " + m_paths.staidx);
@@ -271,6 +271,16 @@ void PreparedPatch::refuseLinkedFile(const std::string &path, const io::FileStat
         throw Error("The file " + path + " has " + std::to_string(status.links) +
                     " names (hard links); PATCH would replace it under this name only. Remove "
                     "its other names before patching");
+}
+
+// A running server on Windows holds its map files open without sharing writing: it would keep
+// reading the old file, or the switch would stop halfway. Asked before anything is written.
+void PreparedPatch::refuseFilesInUse() {
+    for (const std::string *path : {&m_paths.staidx, &m_paths.statics, &m_paths.world}) {
+        if (m_files.inUseByAnotherProgram(*path))
+            throw Error("The file " + *path +
+                        " is in use by another program; stop the server first, then patch");
+    }
 }
 
 std::uint64_t PreparedPatch::newDataSize() const {

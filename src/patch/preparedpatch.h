@@ -88,6 +88,7 @@ private:
     [[nodiscard]] formats::IndexRecord oldRecord(std::uint32_t block) const;
     [[nodiscard]] std::uint64_t newDataSize() const;
     void refuseLinkedFile(const std::string &path, const io::FileStatus &status) const;
+    void refuseFilesInUse();
     void writeStatics(Transaction &t, ProgressGauge &gauge);
     void writeWorld(Transaction &t, ProgressGauge &gauge);
     void writeNewFiles(Transaction &t, ProgressGauge &gauge);

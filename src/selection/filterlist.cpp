@@ -3,6 +3,7 @@
 
 #include "base/error.h"
 #include "io/safewrite.h"
+#include "io/systempath.h"
 #include "io/wholefile.h"
 #include "world/linelist.h"
 
@@ -54,7 +55,7 @@ std::string formatFilterList(const FilterEntries &entries) {
 
 bool filterListFileExists(const std::string &path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::exists(path, ec);
+    return !path.empty() && std::filesystem::exists(io::systemPath(path), ec);
 }
 
 FilterEntries readFilterListFile(const std::string &path) {

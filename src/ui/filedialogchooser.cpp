@@ -43,7 +43,7 @@ std::optional<QString> FileDialogChooser::chooseFile(const QString &initialFolde
     // An empty folder leaves the dialog where the system opens it by default.
     if (!initialFolder.isEmpty()) {
         const QString folder =
-            QString::fromLocal8Bit(app::nativePath(initialFolder.toLocal8Bit().toStdString()));
+            QString::fromUtf8(app::nativePath(initialFolder.toUtf8().toStdString()));
         if (QDir(folder).exists())
             m_dialog->setDirectory(folder);
     }

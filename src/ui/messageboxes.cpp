@@ -6,8 +6,8 @@
 namespace tessaplex::ui {
 
 void MessageBoxes::showError(const std::exception &failure) {
-    // Messages carry paths, which are in the system's 8-bit encoding.
-    error(QString::fromLocal8Bit(app::errorText(failure.what())));
+    // Messages carry paths, which are UTF-8 inside the program.
+    error(QString::fromUtf8(app::errorText(failure.what())));
 }
 
 bool MessageBoxes::runCommand(const std::function<void()> &command) {

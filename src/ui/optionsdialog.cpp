@@ -28,12 +28,14 @@ constexpr int EditHeight = 21;
 // The rows "Hues" and "Tiledata" below "Art": everything beneath moves down by this much.
 constexpr int ArtGroupGrowth = 48;
 
+// Paths are UTF-8 inside the program on every system (Windows' 8-bit code page cannot spell
+// every folder name).
 QString fromSetting(const std::string &value) {
-    return QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size()));
+    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
 }
 
 std::string toSetting(const QString &text) {
-    return text.toLocal8Bit().toStdString();
+    return text.toUtf8().toStdString();
 }
 
 PathEdit *pathEdit(QWidget *parent, const char *name, int left, int top, int width) {

@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "io/systempath.h"
+
+#include <windows.h>
+#endif
+
 using namespace tessaplex::test;
 
 namespace {
@@ -159,6 +165,27 @@ TEST(CliPatch, ReportsARefusalOnStandardErrorAndExitsWithOne) {
         EXPECT_EQ(readFile(shard.dir.file("world.scp")), world);
         EXPECT_EQ(readFile(shard.dir.file("statics0.mul")), oldData);
     }
+}
+
+// A running server on Windows holds its map files open without sharing writing; here the test
+// itself is that other program.
+TEST(CliPatch, RefusesAFileThatAnotherProgramHoldsOpen) {
+#ifndef _WIN32
+    GTEST_SKIP() << "only Windows lets a program keep others from writing a file it holds";
+#else
+    CliPatchShard shard;
+    const std::string statics = shard.dir.file("statics0.mul");
+    const HANDLE server = CreateFileW(tessaplex::io::wideText(statics).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    const ProcessResult result = shard.run({"patch", "--all"});
+    CloseHandle(server);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "The file " + statics +
+                              " is in use by another program; stop the server first, then "
+                              "patch.\n");
+    EXPECT_EQ(readFile(statics), oldData);
+#endif
 }
 
 TEST(CliPatch, RefusesMoreThanHalfAMillionMarkedItems) {

@@ -42,12 +42,15 @@ public:
     void syncFolderOf(const std::string &) override {}
     bool exists(const std::string &path) override;
     std::optional<io::FileStatus> status(const std::string &path) override;
-    // Neither fails, so that every run reaches the file operations; not counted.
+    // None of these fails, so that every run reaches the file operations; not counted.
     std::optional<std::string> followLinks(const std::string &path) override {
         return m_real.followLinks(path);
     }
     std::unique_ptr<io::FolderLock> lockFolderOf(const std::string &path) override {
         return m_real.lockFolderOf(path);
+    }
+    bool inUseByAnotherProgram(const std::string &path) override {
+        return m_real.inUseByAnotherProgram(path);
     }
 
 private:

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/realfilesystem.h"
 
+// The file layer on POSIX systems; realfilesystem_windows.cpp is its counterpart.
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace tessaplex::io {
 
@@ -23,31 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#ifdef _WIN32
-constexpr int ReadFlags = _O_RDONLY | _O_BINARY;
-constexpr int CreateFlags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY;
-int openFile(const std::string &path, int flags) {
-    return _open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
-}
-long long readSome(int fd, void *data, std::size_t size) {
-    return _read(fd, data, static_cast<unsigned>(size > 0x40000000u ? 0x40000000u : size));
-}
-long long writeSome(int fd, const void *data, std::size_t size) {
-    return _write(fd, data, static_cast<unsigned>(size > 0x40000000u ? 0x40000000u : size));
-}
-bool seekTo(int fd, std::uint64_t offset) {
-    return _lseeki64(fd, static_cast<long long>(offset), SEEK_SET) >= 0;
-}
-bool syncFd(int fd) {
-    return _commit(fd) == 0;
-}
-void startWriteBack(int, std::uint64_t, std::uint64_t) {}
-bool closeFd(int fd) {
-    return _close(fd) == 0;
-}
-void copyPermissions(int, const std::string &) {}
-void syncFolder(const std::string &) {}
-#else
 constexpr int ReadFlags = O_RDONLY | O_CLOEXEC;
 constexpr int CreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 int openFile(const std::string &path, int flags) {
@@ -127,7 +97,6 @@ bool renameNoReplace(const std::string &from, const std::string &to) {
         return false;
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
-#endif
 
 class RealFile : public File {
 public:
@@ -190,18 +159,11 @@ private:
 
 OpenedFile RealFileSystem::openToRead(const std::string &path) {
     OpenedFile opened;
-#ifdef _WIN32
-    // Windows opens no pipe or device through a plain path, and opening never waits.
-    const int fd = openFile(path, ReadFlags);
-    struct _stat64 st;
-    const bool regular = fd >= 0 && _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
-#else
     // Without O_NONBLOCK a FIFO in a file's place would hang the open.
     const int fd = openFile(path, ReadFlags | O_NONBLOCK | O_NOCTTY);
     struct stat st;
     const bool regular = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                          ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
-#endif
     if (fd < 0) {
         opened.absent = errno == ENOENT || errno == ENOTDIR;
         return opened;
@@ -225,17 +187,8 @@ std::unique_ptr<File> RealFileSystem::createNew(const std::string &path,
 }
 
 bool RealFileSystem::rename(const std::string &from, const std::string &to, Rename mode) {
-#ifdef _WIN32
-    // The C library's rename never replaces; the library one always does.
-    if (mode == Rename::NoReplace)
-        return std::rename(from.c_str(), to.c_str()) == 0;
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    return !ec;
-#else
     return mode == Rename::NoReplace ? renameNoReplace(from, to)
                                      : std::rename(from.c_str(), to.c_str()) == 0;
-#endif
 }
 
 bool RealFileSystem::remove(const std::string &path) {
@@ -255,21 +208,6 @@ bool RealFileSystem::exists(const std::string &path) {
 }
 
 std::optional<FileStatus> RealFileSystem::status(const std::string &path) {
-#ifdef _WIN32
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    if (ec)
-        return std::nullopt;
-    const auto modified = fs::last_write_time(path, ec);
-    if (ec)
-        return std::nullopt;
-    const auto links = fs::hard_link_count(path, ec);
-    FileStatus status;
-    status.size = static_cast<std::uint64_t>(size);
-    status.modified = static_cast<std::int64_t>(modified.time_since_epoch().count());
-    status.links = ec ? 1 : static_cast<std::uint64_t>(links);
-    return status;
-#else
     struct stat st;
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
@@ -284,7 +222,6 @@ std::optional<FileStatus> RealFileSystem::status(const std::string &path) {
     status.inode = static_cast<std::uint64_t>(st.st_ino);
     status.links = static_cast<std::uint64_t>(st.st_nlink);
     return status;
-#endif
 }
 
 std::optional<std::string> RealFileSystem::followLinks(const std::string &path) {
@@ -306,10 +243,8 @@ public:
     explicit RealFolderLock(int fd)
         : m_fd(fd) {}
     ~RealFolderLock() override {
-#ifndef _WIN32
         if (m_fd >= 0)
             ::close(m_fd);
-#endif
     }
     RealFolderLock(const RealFolderLock &) = delete;
     RealFolderLock &operator=(const RealFolderLock &) = delete;
@@ -321,10 +256,6 @@ private:
 } // namespace
 
 std::unique_ptr<FolderLock> RealFileSystem::lockFolderOf(const std::string &path) {
-#ifdef _WIN32
-    (void)path;
-    return std::make_unique<RealFolderLock>(-1);
-#else
     const fs::path parent = fs::path(path).parent_path();
     const int fd =
         openFile(parent.empty() ? std::string(".") : parent.string(), O_RDONLY | O_CLOEXEC);
@@ -340,7 +271,11 @@ std::unique_ptr<FolderLock> RealFileSystem::lockFolderOf(const std::string &path
     }
     // Any other failure means the file system has no such locks; the run goes on without.
     return std::make_unique<RealFolderLock>(fd);
-#endif
+}
+
+// Files here are never locked against renaming: a running program keeps the file it opened.
+bool RealFileSystem::inUseByAnotherProgram(const std::string &) {
+    return false;
 }
 
 } // namespace tessaplex::io
