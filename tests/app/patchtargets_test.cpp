@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <functional>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace tessaplex;
 using namespace tessaplex::test;
@@ -50,6 +52,9 @@ std::string patchError(PatchShard &shard) {
 } // namespace
 
 TEST(PatchTargets, ALinkIsFollowedAndStays) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege on Windows";
+#endif
     const struct {
         const char *name;
         std::function<void(LinkedShard &)> arrange;
@@ -100,12 +105,14 @@ TEST(PatchTargets, RefusesAFileWithSeveralNamesOrALinkThatLeadsNowhere) {
              fs::create_hard_link(s.realStatics, s.statics);
          },
          [](LinkedShard &) {}, "statics0.mul has 2 names (hard links)"},
+#ifndef _WIN32 // symbolic links need a privilege there
         {"a link to a static data file that is gone",
          [](LinkedShard &s) {
              fs::copy_file(s.realWorld, s.world);
              fs::create_symlink(s.realStatics, s.statics);
          },
          [](LinkedShard &s) { fs::remove(s.realStatics); }, "Cannot open file "},
+#endif
     };
     for (const auto &c : cases) {
         LinkedShard shard(c.arrange);
@@ -119,6 +126,9 @@ TEST(PatchTargets, RefusesAFileWithSeveralNamesOrALinkThatLeadsNowhere) {
 
 // A server that runs as a user of its own must still read the files that replace its own.
 TEST(PatchTargets, TheNewFilesKeepOwnerGroupAndMode) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows files take the access rights of their folder, not owner and mode";
+#else
     if (geteuid() != 0)
         GTEST_SKIP() << "only the superuser can give files to another user";
     LinkedShard shard([](LinkedShard &s) {
@@ -138,4 +148,5 @@ TEST(PatchTargets, TheNewFilesKeepOwnerGroupAndMode) {
         EXPECT_EQ(st.st_mode & 07777, 0640u) << path;
     }
     EXPECT_EQ(readFile(shard.world), newWorld);
+#endif
 }

@@ -220,6 +220,9 @@ TEST(SettingsWrite, RefusedWritesKeepTheOldContents) {
 // A settings file kept elsewhere and linked into the start directory stays linked, and the
 // file keeps its access rights.
 TEST(SettingsWrite, WritesThroughALinkAndKeepsAccessRights) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need a privilege on Windows";
+#endif
     test::TempDir dir;
     const std::string real = dir.file("shared.ini");
     const std::string link = dir.file("qelm.ini");

@@ -3,6 +3,7 @@
 
 #include "app/artpreview.h"
 #include "app/session.h"
+#include "app/startdirectory.h"
 #include "art/rgbcanvas.h"
 #include "base/error.h"
 #include "base/progressgauge.h"
@@ -114,6 +115,7 @@ TEST(WholeFile, EveryReaderJudgesWhatStandsAtItsPathAlike) {
         std::string whenMissing; // "(error)": the same error as for a folder
         std::string whenRead;
         const char *error = "Cannot open file ";
+        const char *named = nullptr; // the file as the program names it, where that differs
     } readers[] = {
         {"settings read", "qelm.ini",
          [](const Shard &s) {
@@ -134,7 +136,8 @@ TEST(WholeFile, EveryReaderJudgesWhatStandsAtItsPathAlike) {
          },
          "kept", "0eed"},
         {"script file list", "qelmfile.txt", analysedRows, Unresolved, Resolved},
-        {"script file", "scripts/a.scp", analysedRows, Unresolved, Resolved},
+        {"script file", "scripts/a.scp", analysedRows, Unresolved, Resolved, "Cannot open file ",
+         app::PathSeparator == '/' ? "scripts/a.scp" : "scripts\\a.scp"},
         {"world file", "world.scp", analysedRows, "nothing to list", Resolved},
         {"art data", "art.mul", preview, "(error)", "drawn"},
         {"art index", "artidx.mul", preview, "(error)", "drawn"},
@@ -157,7 +160,8 @@ TEST(WholeFile, EveryReaderJudgesWhatStandsAtItsPathAlike) {
                     got = errorText(e);
                 }
             }
-            const std::string error = "error: " + std::string(r.error) + path;
+            const std::string error =
+                "error: " + std::string(r.error) + (r.named ? shard.dir.file(r.named) : path);
             if (standIn == StandIn::Missing)
                 EXPECT_EQ(got, r.whenMissing == "(error)" ? error : r.whenMissing);
             else if (standIn == StandIn::LinkToFile)

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Running a program on POSIX systems; runcli_windows.cpp is the counterpart.
 #include "support/runcli.h"
+
+#ifndef _WIN32
 
 #include <cerrno>
 #include <chrono>
@@ -124,3 +127,5 @@ ProcessResult runProgram(const std::string &program, const std::vector<std::stri
 }
 
 } // namespace tessaplex::test
+
+#endif

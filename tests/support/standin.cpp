@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <stdexcept>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tessaplex::test {
 
@@ -43,9 +45,13 @@ void placeStandIn(StandIn standIn, const std::string &path, std::string_view byt
         fs::create_directory(path);
         return;
     case StandIn::Pipe:
+#ifdef _WIN32
+        throw std::runtime_error("no pipe can stand at a path on Windows");
+#else
         if (mkfifo(path.c_str(), 0600) != 0)
             throw std::runtime_error("cannot make the pipe " + path);
         return;
+#endif
     case StandIn::LinkToZeroes:
         fs::create_symlink("/dev/zero", path);
         return;
@@ -76,9 +82,11 @@ void PipeWatchdog::watch() {
     ADD_FAILURE() << "still waiting on the pipe " << m_path << " after 3 seconds";
     // A writer that comes and goes lets a waiting open go on, and a waiting read end.
     while (!m_finished.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_done; })) {
+#ifndef _WIN32
         const int fd = ::open(m_path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd >= 0)
             ::close(fd);
+#endif
     }
 }
 

@@ -18,8 +18,14 @@ enum class StandIn {
     LinkToFile,   // a link to a regular file holding the given bytes
 };
 
+#ifdef _WIN32
+// Windows opens no pipe through a plain path, has no /dev/zero, and makes symbolic links only
+// with a privilege: what can stand there is nothing or a folder.
+inline constexpr StandIn EveryStandIn[] = {StandIn::Missing, StandIn::Folder};
+#else
 inline constexpr StandIn EveryStandIn[] = {StandIn::Missing, StandIn::Folder, StandIn::Pipe,
                                            StandIn::LinkToZeroes, StandIn::LinkToFile};
+#endif
 
 [[nodiscard]] const char *standInName(StandIn standIn);
 

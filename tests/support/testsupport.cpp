@@ -8,7 +8,14 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "io/systempath.h"
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
 #include <unistd.h>
+#endif
 
 namespace tessaplex::test {
 
@@ -21,7 +28,8 @@ TempDir::TempDir() {
         fs::path candidate =
             base / ("tessaplex-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
         if (fs::create_directory(candidate)) {
-            m_path = candidate.string() + "/";
+            // Ends in the system's separator, as the folders the program names do.
+            m_path = io::pathText(candidate) + static_cast<char>(fs::path::preferred_separator);
             return;
         }
     }
@@ -29,18 +37,18 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
-    fs::remove_all(m_path, ec);
+    fs::remove_all(io::systemPath(m_path), ec);
 }
 
 void writeFile(const std::string &path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(io::systemPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write test fixture " + path);
 }
 
 std::string readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(io::systemPath(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -48,7 +56,7 @@ std::string readFile(const std::string &path) {
 
 bool exists(const std::string &path) {
     std::error_code ec;
-    return fs::exists(path, ec);
+    return fs::exists(io::systemPath(path), ec);
 }
 
 } // namespace tessaplex::test
