@@ -166,9 +166,15 @@ TEST(LineList, MappedFilesReadAsCopiedOnes) {
             EXPECT_EQ(mapped.leadingBytes(last), copied.leadingBytes(last)) << name;
         }
         EXPECT_FALSE(copied.mappedStatus()) << name;
-        // An empty file has no pages to map.
+        // An empty file has no pages to map; Windows maps none, as a mapped file could not be
+        // replaced there.
+#ifdef _WIN32
+        constexpr bool systemMaps = false;
+#else
+        constexpr bool systemMaps = true;
+#endif
         EXPECT_EQ(mapped.mappedStatus(),
-                  text.empty() ? std::nullopt : io::RealFileSystem().status(path))
+                  text.empty() || !systemMaps ? std::nullopt : io::RealFileSystem().status(path))
             << name;
     }
     // A file written a moment ago may change again without moving its times: it is copied.
