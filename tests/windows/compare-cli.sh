@@ -26,18 +26,23 @@ trap 'rm -rf "$work"' EXIT
 # The settings name the files relative to the start directory, so that the messages name them
 # alike on both systems.
 sed -i "s|$work/shard/|./|g; s|$work/shard|.|g" "$work/shard/qelm.ini"
-cp -r "$work/shard" "$work/linux"
-cp -r "$work/shard" "$work/windows"
+# Folders whose names no single code page spells, given with -C: the arguments and the paths
+# pass through as UTF-8.
+linux="$work/linux Schätze ☃"
+windows="$work/windows Карта 地図"
+cp -r "$work/shard" "$linux"
+cp -r "$work/shard" "$windows"
 
 failed=0
 # run NAME ARGS...: one command on both copies, compared.
 run() {
   local name=$1
   shift
-  (cd "$work/linux" && "$linux_bin/tessaplex-cli" "$@" >"$work/$name.linux.out" \
-    2>"$work/$name.linux.err"; echo "exit $?" >>"$work/$name.linux.err")
-  (cd "$work/windows" && "${wine[@]}" "$windows_cli" "$@" >"$work/$name.windows.out" \
-    2>"$work/$name.windows.err"; echo "exit $?" >>"$work/$name.windows.err")
+  "$linux_bin/tessaplex-cli" -C "$linux" "$@" >"$work/$name.linux.out" 2>"$work/$name.linux.err"
+  echo "exit $?" >>"$work/$name.linux.err"
+  "${wine[@]}" "$windows_cli" -C "Z:$windows" "$@" >"$work/$name.windows.out" \
+    2>"$work/$name.windows.err"
+  echo "exit $?" >>"$work/$name.windows.err"
   for stream in out err; do
     if ! cmp -s "$work/$name.linux.$stream" "$work/$name.windows.$stream"; then
       echo "FAILED: $name: standard $stream differs (Linux, then Windows):"
@@ -46,9 +51,9 @@ run() {
       failed=1
     fi
   done
-  if ! diff -r "$work/linux" "$work/windows" >/dev/null; then
+  if ! diff -r "$linux" "$windows" >/dev/null; then
     echo "FAILED: $name: the files differ afterwards:"
-    diff -rq "$work/linux" "$work/windows"
+    diff -rq "$linux" "$windows"
     failed=1
   fi
   echo "$name: $(wc -c <"$work/$name.linux.out") bytes out, $(head -c 300 "$work/$name.linux.err" | tr '\n' ' ')"
@@ -64,12 +69,12 @@ run analyse-after-patch analyse --map 0
 # Refusals: items without a position, a static index file of an unknown length, a world file
 # that is gone.
 run refused-position patch --all
-for copy in linux windows; do
-  head -c 6000 "$work/shard/staidx0.mul" >"$work/$copy/staidx0.mul"
+for copy in "$linux" "$windows"; do
+  head -c 6000 "$work/shard/staidx0.mul" >"$copy/staidx0.mul"
 done
 run refused-index patch --map 0 --id 02B17
-for copy in linux windows; do
-  rm -f "$work/$copy/save/sphereworld.scp"
+for copy in "$linux" "$windows"; do
+  rm -f "$copy/save/sphereworld.scp"
 done
 run refused-world info --all
 run refused-world-patch patch --all
