@@ -11,18 +11,25 @@
 
 namespace tessaplex::cli {
 
+namespace {
+
+constexpr int Width = 40;
+constexpr int LineWidth = Width + 7; // "[", the bar, "] ", the percentage
+
+} // namespace
+
 TerminalGauge::TerminalGauge()
     : m_enabled(isatty(fileno(stderr)) != 0) {}
 
+// Spaces over the bar rather than an escape sequence, which not every Windows console obeys.
 TerminalGauge::~TerminalGauge() {
     if (m_drawn)
-        std::fputs("\r\033[K", stderr);
+        std::fprintf(stderr, "\r%*s\r", LineWidth, "");
 }
 
 void TerminalGauge::percentChanged(int percent) {
     if (!m_enabled)
         return;
-    constexpr int Width = 40;
     const int filled = percent * Width / 100;
     char bar[Width + 1];
     for (int i = 0; i < Width; ++i)
