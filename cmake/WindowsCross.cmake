@@ -17,11 +17,13 @@ endif()
 # every run starts alike. Its first start creates the prefix, which is slow: a test fixture does
 # that once per run.
 find_program(TESSAPLEX_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+find_program(TESSAPLEX_WINESERVER NAMES wineserver64 wineserver PATHS /usr/lib/wine
+  NO_CMAKE_FIND_ROOT_PATH)
 if(TESSAPLEX_WINE)
   set(TESSAPLEX_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-    ${CMAKE_COMMAND} -E env WINEPREFIX=${TESSAPLEX_WINE_PREFIX} WINEDEBUG=-all
-    WINEDLLOVERRIDES=mscoree,mshtml= ${TESSAPLEX_WINE})
+  set(TESSAPLEX_WINE_ENV ${CMAKE_COMMAND} -E env WINEPREFIX=${TESSAPLEX_WINE_PREFIX}
+    WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TESSAPLEX_WINE_ENV} ${TESSAPLEX_WINE})
 else()
   message(WARNING "No Wine found: the Windows tests are built but cannot run here")
 endif()
