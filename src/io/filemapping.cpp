@@ -7,6 +7,8 @@
 #include <utility>
 
 #ifndef _WIN32
+#include "io/posixstatus.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -22,10 +24,6 @@ std::atomic<Mapping> g_mapping{Mapping::Automatic};
 #ifndef _WIN32
 // Longer than the coarsest clock of a file system that a shard's files live on (two seconds).
 constexpr std::int64_t QuietNanoseconds = std::int64_t{3} * 1000000000;
-
-std::int64_t nanoseconds(const timespec &t) {
-    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
 
 bool changedRecently(const FileStatus &status) {
     const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -80,13 +78,7 @@ std::optional<FileMapping> FileMapping::map(const std::string &path, std::uint64
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
         static_cast<std::uint64_t>(st.st_size) > maxBytes)
         return std::nullopt;
-    FileStatus status;
-    status.size = static_cast<std::uint64_t>(st.st_size);
-    status.modified = nanoseconds(st.st_mtim);
-    status.changed = nanoseconds(st.st_ctim);
-    status.device = static_cast<std::uint64_t>(st.st_dev);
-    status.inode = static_cast<std::uint64_t>(st.st_ino);
-    status.links = static_cast<std::uint64_t>(st.st_nlink);
+    const FileStatus status = statusOf(st);
     if (g_mapping == Mapping::Automatic && changedRecently(status))
         return std::nullopt;
 

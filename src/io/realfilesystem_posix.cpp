@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/realfilesystem.h"
 
+#include "io/posixstatus.h"
+
 // The file layer on POSIX systems; realfilesystem_windows.cpp is its counterpart.
 #include <cerrno>
 #include <cstdio>
@@ -211,17 +213,7 @@ std::optional<FileStatus> RealFileSystem::status(const std::string &path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
-    const auto nanoseconds = [](const timespec &t) {
-        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-    };
-    FileStatus status;
-    status.size = static_cast<std::uint64_t>(st.st_size);
-    status.modified = nanoseconds(st.st_mtim);
-    status.changed = nanoseconds(st.st_ctim);
-    status.device = static_cast<std::uint64_t>(st.st_dev);
-    status.inode = static_cast<std::uint64_t>(st.st_ino);
-    status.links = static_cast<std::uint64_t>(st.st_nlink);
-    return status;
+    return statusOf(st);
 }
 
 std::optional<std::string> RealFileSystem::followLinks(const std::string &path) {
