@@ -21,7 +21,7 @@ namespace tessaplex::cli {
 
 namespace {
 
-// The main window's preview image.
+// The art preview's full picture; the main window shows its top 148 rows above the item's name.
 constexpr int PreviewWidth = 131;
 constexpr int PreviewHeight = 201;
 
@@ -99,7 +99,7 @@ public:
         CLI::App *command = program.add_subcommand(
             "art", "Draw an art entry from the files named by \"Art\" (art.mul, or a UOP file) and "
                    "\"ArtIdx\" (not read for a UOP file) onto a white "
-                   "131 x 201 picture, as the main window's preview shows it, and write it as "
+                   "131 x 201 picture, as the art preview draws it, and write it as "
                    "PNG (FILE ending in .png) or binary PPM (.ppm). An entry without art writes "
                    "nothing and exits with 1");
         m_entryOption = command
