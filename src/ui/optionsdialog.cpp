@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cctype>
 #include <tuple>
 
 namespace tessaplex::ui {
@@ -50,6 +51,17 @@ QPushButton *chooseButton(QWidget *parent, const char *name, int left, int top) 
 
 void label(QWidget *parent, const char *caption, int left, int top) {
     place(new QLabel(QString::fromLatin1(caption), parent), left, top, 47, 13);
+}
+
+// One captioned path row of a file group: the caption, the path field and its "..." button,
+// named name and "choose" + name with its first letter in upper case.
+void pathRow(QWidget *group, const char *caption, const char *name, int top, PathEdit *&edit,
+             QPushButton *&button) {
+    label(group, caption, 8, top + 4);
+    edit = pathEdit(group, name, 56, top, 385);
+    QByteArray buttonName = QByteArray("choose") + name;
+    buttonName[6] = static_cast<char>(std::toupper(static_cast<unsigned char>(buttonName[6])));
+    button = chooseButton(group, buttonName.constData(), 448, top);
 }
 
 // The "Map" choices: "As written" (an empty setting) first, then map n at index n + 1, each with
@@ -126,29 +138,17 @@ OptionsDialog::OptionsDialog(app::Settings &settings, MessageBoxes &messages, Fi
 
 void OptionsDialog::buildStaticsGroup() {
     auto *group = place(new GroupBox(QStringLiteral("StaticsFiles"), this), 0, 0, 481, 73);
-    label(group, "Staidx0", 8, 20);
-    m_controls.staidx = pathEdit(group, "staidx", 56, 16, 385);
-    m_controls.chooseStaidx = chooseButton(group, "chooseStaidx", 448, 16);
-    label(group, "Statics0", 8, 44);
-    m_controls.statics = pathEdit(group, "statics", 56, 40, 385);
-    m_controls.chooseStatics = chooseButton(group, "chooseStatics", 448, 40);
+    pathRow(group, "Staidx0", "staidx", 16, m_controls.staidx, m_controls.chooseStaidx);
+    pathRow(group, "Statics0", "statics", 40, m_controls.statics, m_controls.chooseStatics);
 }
 
 void OptionsDialog::buildArtGroup() {
     auto *group =
         place(new GroupBox(QStringLiteral("ArtFiles"), this), 0, 80, 481, 73 + ArtGroupGrowth);
-    label(group, "Artidx", 8, 20);
-    m_controls.artIdx = pathEdit(group, "artIdx", 56, 16, 385);
-    m_controls.chooseArtIdx = chooseButton(group, "chooseArtIdx", 448, 16);
-    label(group, "Art", 8, 44);
-    m_controls.art = pathEdit(group, "art", 56, 40, 385);
-    m_controls.chooseArt = chooseButton(group, "chooseArt", 448, 40);
-    label(group, "Hues", 8, 68);
-    m_controls.hues = pathEdit(group, "hues", 56, 64, 385);
-    m_controls.chooseHues = chooseButton(group, "chooseHues", 448, 64);
-    label(group, "Tiledata", 8, 92);
-    m_controls.tiledata = pathEdit(group, "tiledata", 56, 88, 385);
-    m_controls.chooseTiledata = chooseButton(group, "chooseTiledata", 448, 88);
+    pathRow(group, "Artidx", "artIdx", 16, m_controls.artIdx, m_controls.chooseArtIdx);
+    pathRow(group, "Art", "art", 40, m_controls.art, m_controls.chooseArt);
+    pathRow(group, "Hues", "hues", 64, m_controls.hues, m_controls.chooseHues);
+    pathRow(group, "Tiledata", "tiledata", 88, m_controls.tiledata, m_controls.chooseTiledata);
 }
 
 void OptionsDialog::buildWorldfileGroup() {
