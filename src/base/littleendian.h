@@ -18,6 +18,11 @@ namespace tessaplex {
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
+// The 64-bit value of the bytes b0 to b7 in file order, b0 the lowest.
+[[nodiscard]] constexpr std::uint64_t readU64le(const unsigned char *bytes) {
+    return readU32le(bytes) | std::uint64_t{readU32le(bytes + 4)} << 32;
+}
+
 // Stores value in bytes[0] (low) and bytes[1] (high).
 constexpr void writeU16le(unsigned char *bytes, std::uint16_t value) {
     bytes[0] = static_cast<unsigned char>(value & 0xFFu);

@@ -12,17 +12,14 @@ std::optional<ItemTileRecord> readItemTileRecord(io::ByteSource &file, std::uint
     const std::uint64_t landRecord = newLayout ? 30 : 26;
     const std::uint64_t itemRecord = newLayout ? 41 : 37;
     const std::uint64_t landPart = TileDataLandGroups * (4 + TileDataRecordsPerGroup * landRecord);
-    const std::uint64_t at = landPart +
-                             id / TileDataRecordsPerGroup *
-                                 (4 + TileDataRecordsPerGroup * itemRecord) +
-                             4 + id % TileDataRecordsPerGroup * itemRecord;
+    const std::uint64_t at =
+        landPart + id / TileDataRecordsPerGroup * (4 + TileDataRecordsPerGroup * itemRecord) + 4 +
+        id % TileDataRecordsPerGroup * itemRecord;
     unsigned char record[41];
     if (file.readAt(at, record, itemRecord) < itemRecord)
         return std::nullopt;
     ItemTileRecord item;
-    item.flags = readU32le(record);
-    if (newLayout)
-        item.flags |= std::uint64_t{readU32le(record + 4)} << 32;
+    item.flags = newLayout ? readU64le(record) : readU32le(record);
     const char *name = reinterpret_cast<const char *>(record + itemRecord - TileDataNameSize);
     const void *end = std::memchr(name, '\0', TileDataNameSize);
     item.name.assign(name, end ? static_cast<const char *>(end) - name : TileDataNameSize);

@@ -13,10 +13,6 @@ namespace tessaplex::formats {
 
 namespace {
 
-std::uint64_t readU64le(const unsigned char *bytes) {
-    return readU32le(bytes) | std::uint64_t{readU32le(bytes + 4)} << 32;
-}
-
 constexpr std::uint32_t rotate(std::uint32_t x, int k) {
     return (x << k) | (x >> (32 - k));
 }

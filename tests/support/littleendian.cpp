@@ -10,6 +10,11 @@ std::string u32le(std::uint32_t value) {
     return out;
 }
 
+std::string u64le(std::uint64_t value) {
+    return u32le(static_cast<std::uint32_t>(value)) +
+           u32le(static_cast<std::uint32_t>(value >> 32));
+}
+
 std::string u16le(std::uint16_t value) {
     return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
 }

@@ -10,11 +10,6 @@
 
 namespace tessaplex::test {
 
-std::string u64le(std::uint64_t value) {
-    return u32le(static_cast<std::uint32_t>(value)) +
-           u32le(static_cast<std::uint32_t>(value >> 32));
-}
-
 namespace {
 
 std::string deflated(const std::string &bytes) {

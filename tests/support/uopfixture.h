@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/littleendian.h"
 #include <cstddef>
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tessaplex::test {
-
-// 64-bit little-endian bytes.
-[[nodiscard]] std::string u64le(std::uint64_t value);
 
 // One file packed into a UOP container by uopFile: stored (compression 0) as given, or with
 // compression 1 deflated by zlib; any other compression is written as stated over the bytes as
