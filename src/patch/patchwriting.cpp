@@ -108,12 +108,13 @@ void PreparedPatch::writeNewFiles(Transaction &t, ProgressGauge &gauge) {
         BackgroundWork world([&] {
             writeWorld(t, quiet);
             t.world->finish();
+            digestOldWorld();
         });
         if (world.started()) {
             writeStatics(t, gauge);
             t.index->finish();
             t.data->finish();
-            digestOldFiles();
+            digestOldStatics();
             world.finish();
             return;
         }
@@ -123,16 +124,20 @@ void PreparedPatch::writeNewFiles(Transaction &t, ProgressGauge &gauge) {
     // Synced together, so that the disk writes one while the next is being made.
     for (io::Replacement *replacement : {t.index.get(), t.data.get(), t.world.get()})
         replacement->finish();
-    digestOldFiles();
+    digestOldStatics();
+    digestOldWorld();
 }
 
 // The journal records what the static data file and the world file held, so that a later run can
 // tell them from other contents.
-void PreparedPatch::digestOldFiles() {
+void PreparedPatch::digestOldStatics() {
     const auto oldData = io::digestOfFile(m_files, m_paths.statics);
     if (!oldData || oldData->size != m_dataStatus.size)
         throw Error("Cannot read file " + m_paths.statics);
     m_oldDataDigest = oldData->digest;
+}
+
+void PreparedPatch::digestOldWorld() {
     m_worldDigest = io::digestOf(m_lines.bytes());
 }
 

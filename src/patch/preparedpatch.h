@@ -92,7 +92,8 @@ private:
     void writeStatics(Transaction &t, ProgressGauge &gauge);
     void writeWorld(Transaction &t, ProgressGauge &gauge);
     void writeNewFiles(Transaction &t, ProgressGauge &gauge);
-    void digestOldFiles();
+    void digestOldStatics();
+    void digestOldWorld();
     [[nodiscard]] PatchJournal journalOf(Transaction &t);
     void checkUnchanged();
     void writeJournals(Transaction &t, const PatchJournal &journal);
