@@ -22,9 +22,9 @@ struct TsvRowWriters {
 };
 
 // Hands the TSV of the rows [0, rows) to write in order, formatted by two threads when the
-// parallelism switch calls for it at that many rows: this thread formats the first half through
-// writeHere, row 0 (the heading row) always among them, while a second thread formats the rest
-// into memory of its own, handed to write in pieces once the first half is written.
+// parallelism switch calls for it at that many rows: the rows go in chunks, and this thread
+// formats every other one through writeHere, row 0 (the heading row) always among them, while a
+// second thread formats the others into memory of its own, handed to write in pieces in turn.
 //
 // Returns false, having written nothing, when the rows are to be written by one thread instead:
 // too few rows, or no second thread to be had.
