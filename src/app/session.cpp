@@ -57,8 +57,10 @@ void Session::readScriptFileList() {
     world::LineList list;
     list.setBytes(*bytes, path);
     m_scriptFileList.clear();
-    for (std::size_t i = 0; i < list.size(); ++i)
-        m_scriptFileList.emplace_back(list.line(i));
+    (void)list.forEachLine(0, list.size(), [this](std::size_t, std::string_view line) {
+        m_scriptFileList.emplace_back(line);
+        return true;
+    });
 }
 
 world::AnalyseOutcome Session::analyse(std::string_view startText, std::string_view linesText,
@@ -106,10 +108,10 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
     const std::optional<io::FileStatus> status = io::RealFileSystem().status(worldFile);
     m_lines.readFile(worldFile);
 
-    const std::string lines = linesText ? std::string(*linesText) : std::to_string(m_lines.size());
+    world::LineWindow window = world::lineWindow(startText, linesText ? *linesText : "0");
+    window.toTheEnd = !linesText;
     const std::optional<int> map = chosenMap();
-    const auto outcome = world::listItems(m_lines, world::lineWindow(startText, lines), catalog,
-                                          m_table, gauge, map);
+    const auto outcome = world::listItems(m_lines, window, catalog, m_table, gauge, map);
     if (outcome == world::AnalyseOutcome::Listed) {
         m_analysedWorldFile = m_lines.sourcePath();
         m_analysedStatus = status;

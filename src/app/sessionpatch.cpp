@@ -59,6 +59,8 @@ patch::MarkedItem convertRow(const ItemTable &table, int row) {
     c.lines.start =
         static_cast<std::uint32_t>(strictCell(table.hasLines(row), table.startLine(row)));
     c.lines.end = static_cast<std::uint32_t>(strictCell(table.hasLines(row), table.endLine(row)));
+    c.headerOffset = table.headerOffset(row);
+    c.emptyLineOffset = table.emptyLineOffset(row);
     // A static record holds a 16-bit ID and colour and an 8-bit signed height: anything larger
     // would be written cut short, as another item at another height.
     const auto refuse = [&](const std::string &what, const std::string &range) {

@@ -12,10 +12,10 @@ namespace tessaplex {
 // One setting each for the whole process, read each time such work starts; set them while none
 // runs.
 
-// Whether the work that can be shared with a second thread is shared: cutting a world file into
-// lines while it is read, listing the items of a window, writing the table as TSV. Automatic
-// shares it from a size on where a thread saves more than it costs, and only on a machine with
-// more than one core. The other two force one way at any size and on any machine.
+// Whether the work that can be shared with a second thread is shared: listing the items of a
+// world file or of a window of it, writing the table as TSV, writing the new files of PATCH.
+// Automatic shares it from a size on where a thread saves more than it costs, and only on a machine
+// with more than one core. The other two force one way at any size and on any machine.
 enum class Parallelism { Automatic, AlwaysTwoThreads, OneThread };
 
 void setParallelism(Parallelism mode);

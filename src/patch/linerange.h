@@ -21,4 +21,13 @@ struct LineRange {
 // The sections of all patched items, in item table order.
 using LineRanges = std::vector<LineRange, LargeAllocator<LineRange>>;
 
+// A section that the rewritten world file leaves out: its lines, and its bytes, from where its
+// first line begins to where the line after its last begins.
+struct RemovedSection {
+    LineRange lines;
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+};
+using RemovedSections = std::vector<RemovedSection, LargeAllocator<RemovedSection>>;
+
 } // namespace tessaplex::patch

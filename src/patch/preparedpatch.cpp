@@ -70,8 +70,8 @@ PreparedPatch::~PreparedPatch() = default;
 
 // Each item's lines must still be its section: a "[WORLDITEM" line to an empty line, after the
 // section of the item before it; and the rewrite must not lose text after a NUL byte, which no
-// line holds.
-void PreparedPatch::checkLines(const MarkedItems &items) const {
+// line holds. Notes where the sections lie in the file's bytes.
+void PreparedPatch::checkLines(const MarkedItems &items) {
     if (m_lines.hasNulByte()) {
         const std::string_view bytes = m_lines.bytes();
         const auto offset =
@@ -80,6 +80,19 @@ void PreparedPatch::checkLines(const MarkedItems &items) const {
                     std::to_string(offset) + "; rewriting it would lose the text after it");
     }
     std::int64_t previousEnd = -1;
+    std::uint64_t previousEmptyLine = 0;
+    const world::TextLines text = m_lines.textLines();
+    // The analysis noted where each section's two lines begin; a line that no analysis of these
+    // bytes could have noted there is none of its lines.
+    const auto lineAt = [&](std::uint32_t offset,
+                            std::uint64_t after) -> std::optional<std::string_view> {
+        const char before = offset > 0 ? text.text[offset - 1] : '\n';
+        if (offset >= text.size || (after > 0 && offset <= after) ||
+            (before != '\n' && before != '\r') || (before == '\r' && text.text[offset] == '\n'))
+            return std::nullopt;
+        return text.lineAt(offset);
+    };
+    m_ranges.reserve(items.size());
     for (const MarkedItem &item : items) {
         const LineRange range = item.lines;
         const auto row = [&] { return "Row " + std::to_string(item.row) + ": "; };
@@ -93,13 +106,18 @@ void PreparedPatch::checkLines(const MarkedItems &items) const {
                         std::to_string(m_lines.size()) + " lines");
         if (std::int64_t{range.start} <= previousEnd)
             throw Error(span() + " overlap the section of a marked row above it");
-        if (!world::isItemSectionHeader(m_lines.line(range.start)))
+        const auto header = lineAt(item.headerOffset, previousEmptyLine);
+        if (!header || !world::isItemSectionHeader(*header))
             throw Error(row() + "line " + std::to_string(range.start) +
                         " of the world file is not a \"[WORLDITEM\" line");
-        if (!m_lines.line(range.end).empty())
+        const auto empty = lineAt(item.emptyLineOffset, item.headerOffset);
+        if (!empty || !empty->empty())
             throw Error(row() + "line " + std::to_string(range.end) +
                         " of the world file is not an empty line");
         previousEnd = range.end;
+        previousEmptyLine = item.emptyLineOffset;
+        m_ranges.push_back({range, item.headerOffset,
+                            static_cast<std::uint32_t>(text.nextStart(item.emptyLineOffset))});
     }
 }
 
@@ -108,7 +126,6 @@ void PreparedPatch::checkLines(const MarkedItems &items) const {
 void PreparedPatch::takeItems(const MarkedItems &items) {
     const std::uint32_t count = m_blockCount;
     m_pending.reserve(items.size());
-    m_ranges.reserve(items.size());
     for (const MarkedItem &item : items) {
         const auto row = [&] { return "Row " + std::to_string(item.row) + ": "; };
         if (!m_map.holds(item.x, item.y))
@@ -121,7 +138,6 @@ void PreparedPatch::takeItems(const MarkedItems &items) {
                         " lies outside the map: the static index file " + m_paths.staidx +
                         " has blocks 0 to " + std::to_string(count - 1));
         m_pending.push_back({static_cast<std::uint32_t>(item.block), item.record});
-        m_ranges.push_back(item.lines);
     }
 }
 
@@ -295,8 +311,8 @@ PatchPlan PreparedPatch::plan() const {
     PatchPlan plan;
     plan.items = m_pending.size();
     plan.blocksTouched = blocks()->blocksTouched();
-    for (const LineRange &range : m_ranges)
-        plan.linesRemoved += range.lineCount();
+    for (const RemovedSection &range : m_ranges)
+        plan.linesRemoved += range.lines.lineCount();
     plan.indexRecords = m_blockCount;
     plan.indexBytes = std::uint64_t{plan.indexRecords} * formats::IndexRecord::Size;
     plan.dataBytes = newDataSize();

@@ -35,6 +35,9 @@ struct MarkedItem {
     std::int32_t x = 0, y = 0, block = 0;
     TBlocks record;
     LineRange lines;
+    // Where its header line and its empty line begin in the world file's bytes.
+    std::uint32_t headerOffset = 0;
+    std::uint32_t emptyLineOffset = 0;
 };
 using MarkedItems = std::vector<MarkedItem, LargeAllocator<MarkedItem>>;
 
@@ -77,7 +80,7 @@ public:
 private:
     struct Transaction;
 
-    void checkLines(const MarkedItems &items) const;
+    void checkLines(const MarkedItems &items);
     [[nodiscard]] formats::MapSize mapOfIndex(std::uint64_t size) const;
     void inspect();
     void takeItems(const MarkedItems &items);
@@ -118,7 +121,7 @@ private:
     };
     std::vector<PendingRecord, LargeAllocator<PendingRecord>> m_pending;
     std::unique_ptr<TBlockManager> m_blocks;
-    LineRanges m_ranges;
+    RemovedSections m_ranges;
     io::FileStatus m_indexStatus, m_dataStatus, m_worldStatus;
 };
 

@@ -26,16 +26,17 @@ namespace tessaplex::patch {
     return unix ? std::string_view("\n") : std::string_view("\r\n");
 }
 
-// Writes every line of lines that lies in none of ranges to out, in file order, each followed by
-// lineEnd (the last one too). ranges must ascend without overlapping, each start at or before
-// its end and every end below lines.size(). The gauge runs from 0 to the number of lines.
-// False when a write failed.
-[[nodiscard]] bool rewriteWorld(const world::LineList &lines, const LineRanges &ranges,
+// Writes every line of lines that lies in none of the removed sections to out, in file order,
+// each followed by lineEnd (the last one too). The sections must ascend without overlapping, each
+// start at or before its end and every end below lines.size(), and their bytes be those of their
+// lines. The gauge runs from 0 to the number of lines. False when a write failed.
+[[nodiscard]] bool rewriteWorld(const world::LineList &lines, const RemovedSections &removed,
                                 std::string_view lineEnd, io::BufferedWriter &out,
                                 ProgressGauge &gauge);
 
 // The size in bytes of what rewriteWorld writes.
 [[nodiscard]] std::uint64_t rewrittenWorldSize(const world::LineList &lines,
-                                               const LineRanges &ranges, std::string_view lineEnd);
+                                               const RemovedSections &removed,
+                                               std::string_view lineEnd);
 
 } // namespace tessaplex::patch

@@ -39,8 +39,10 @@ FilterEntries parseFilterList(std::string_view bytes) {
     lines.setBytes(bytes);
     FilterEntries entries;
     entries.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        entries.emplace_back(lines.line(i));
+    (void)lines.forEachLine(0, lines.size(), [&](std::size_t, std::string_view line) {
+        entries.emplace_back(line);
+        return true;
+    });
     return entries;
 }
 

@@ -9,6 +9,7 @@
 #include "world/linelist.h"
 #include "world/numberrules.h"
 #include "world/twothreadlisting.h"
+#include "world/wholetextlisting.h"
 #include "world/worldsection.h"
 
 #include <algorithm>
@@ -138,7 +139,10 @@ constexpr std::size_t None = static_cast<std::size_t>(-1);
 // the item is left out when any line leaves it out, whichever comes first.
 struct OpenSection {
     std::size_t header = None;
+    std::size_t headerOffset = 0;
     std::string_view headerId;
+    // Where the key lines begin in the text: the batch of line starts that found them is gone
+    // by the time the section is complete.
     std::size_t lastDispId = None;
     std::size_t dispIds = 0;
     std::size_t lastColor = None;
@@ -146,35 +150,40 @@ struct OpenSection {
     std::size_t lastPosition = None;
     unsigned leftOut = 0;
 
-    void take(std::size_t line, std::uint64_t leading) {
+    void take(std::size_t offset, std::uint64_t leading) {
         const bool dispId = matches(leading, DispIdKey);
         dispIds += dispId;
-        lastDispId = dispId ? line : lastDispId;
-        lastColor = matches(leading, ColorKey) ? line : lastColor;
-        lastAttr = matches(leading, AttrKey) ? line : lastAttr;
-        lastPosition = matches(leading, PositionKey) ? line : lastPosition;
+        lastDispId = dispId ? offset : lastDispId;
+        lastColor = matches(leading, ColorKey) ? offset : lastColor;
+        lastAttr = matches(leading, AttrKey) ? offset : lastAttr;
+        lastPosition = matches(leading, PositionKey) ? offset : lastPosition;
         leftOut |= static_cast<unsigned>(matches(leading, LinkKey)) |
                    static_cast<unsigned>(matches(leading, ContKey)) |
                    static_cast<unsigned>(matches(leading, NameKey));
     }
 };
 
-// Lists the section, complete with its empty line e, unless it is left out.
-void listSection(const OpenSection &section, std::size_t e, const LineList::View &lines,
-                 const ItemNameCatalog &catalog, std::optional<int> map, ItemTable &table) {
+// Lists the section, complete with its empty line e at offset eOffset, unless it is left out.
+void listSection(const OpenSection &section, std::size_t e, std::size_t eOffset,
+                 const TextLines &lines, const ItemNameCatalog &catalog, std::optional<int> map,
+                 ItemTable &table) {
     if (section.leftOut)
         return;
     ItemFields item;
     item.startLine = static_cast<std::int32_t>(section.header);
     item.endLine = static_cast<std::int32_t>(e);
+    item.headerOffset = static_cast<std::uint32_t>(section.headerOffset);
+    item.emptyLineOffset = static_cast<std::uint32_t>(eOffset);
     // Every "DISPID=" line must name a known ID; the last one gives the item's.
     if (section.dispIds == 1) {
-        if (!resolveId(lines.line(section.lastDispId).substr(7), catalog, item.id, item.idForm))
+        if (!resolveId(lines.lineAt(section.lastDispId).substr(7), catalog, item.id, item.idForm))
             return;
     } else if (section.dispIds > 1) {
+        std::size_t offset = section.headerOffset;
         for (std::size_t k = section.header + 1; k < e; ++k) {
-            if (matches(lines.leadingBytes(k), DispIdKey) &&
-                !resolveId(lines.line(k).substr(7), catalog, item.id, item.idForm))
+            offset = lines.nextStart(offset);
+            if (matches(lines.leadingBytesAt(offset), DispIdKey) &&
+                !resolveId(lines.lineAt(offset).substr(7), catalog, item.id, item.idForm))
                 return;
         }
     }
@@ -187,11 +196,11 @@ void listSection(const OpenSection &section, std::size_t e, const LineList::View
         item.idForm = headerForm;
     }
     if (section.lastColor != None)
-        item.color = hexTextToInt(lines.line(section.lastColor).substr(6));
+        item.color = hexTextToInt(lines.lineAt(section.lastColor).substr(6));
     if (section.lastAttr != None)
-        item.attr = lines.line(section.lastAttr).substr(5);
+        item.attr = lines.lineAt(section.lastAttr).substr(5);
     if (section.lastPosition != None) {
-        const std::string_view value = lines.line(section.lastPosition).substr(2);
+        const std::string_view value = lines.lineAt(section.lastPosition).substr(2);
         if (!map)
             applyPosition(value, item);
         else if (!applyMapPosition(value, *map, item))
@@ -212,16 +221,57 @@ struct SectionBytes {
 };
 constexpr SectionBytes opensOrCloses;
 
+// Lists the sections of lines handed to it one by one, in order, starting with no section open.
+// The key lines of the open section are gathered as they come, and the section is read when its
+// empty line completes it.
+class SectionLister {
+public:
+    SectionLister(const ItemNameCatalog &catalog, std::optional<int> map, ItemTable &table)
+        : m_catalog(catalog)
+        , m_map(map)
+        , m_table(table) {}
+
+    // Line j, line k of the walker's batch.
+    void take(const LineWalker &lines, std::size_t k, std::size_t j) {
+        const char firstByte = lines.firstByte(k);
+        if (!opensOrCloses(firstByte)) {
+            // Outside a section this gathers nothing that counts: the next header starts
+            // afresh.
+            m_section.take(lines.start(k), lines.leadingBytes(k));
+        } else if (firstByte == '[') {
+            const std::string_view line = lines.line(k);
+            if (isItemSectionHeader(line)) {
+                m_section = OpenSection{};
+                m_section.header = j;
+                m_section.headerOffset = lines.start(k);
+                m_section.headerId = line.substr(11, line.size() - 12);
+                m_open = true;
+            }
+        } else {
+            // An empty line: a line's first byte is CR or LF only when it has no characters.
+            if (m_open)
+                listSection(m_section, j, lines.start(k), lines.textLines(), m_catalog, m_map,
+                            m_table);
+            m_open = false;
+        }
+    }
+
+private:
+    const ItemNameCatalog &m_catalog;
+    std::optional<int> m_map;
+    ItemTable &m_table;
+    bool m_open = false;
+    OpenSection m_section;
+};
+
 // Lists the lines [from, to) into the table, starting with no section open; advances the gauge
 // over them, when there is one.
 void listRange(const LineList &list, std::size_t from, std::size_t to,
                const ItemNameCatalog &catalog, std::optional<int> map, ItemTable &table,
                ProgressGauge *gauge) {
-    const LineList::View lines = list.view();
-    // One pass over the lines. The key lines of the open section are gathered as they come,
-    // and the section is read when its empty line completes it.
-    bool open = false;
-    OpenSection section;
+    SectionLister lister(catalog, map, table);
+    LineWalker lines(list, from);
+    std::size_t batchEnd = from;
     std::size_t j = from;
     while (j < to) {
         // The gauge is advanced once for all the lines before its percentage can change.
@@ -230,30 +280,42 @@ void listRange(const LineList &list, std::size_t from, std::size_t to,
                                                       1, gauge->stepsBeforeChange())))
                   : to - j;
         const std::size_t stop = j + steps;
-        for (; j < stop; ++j) {
-            const char first = lines.firstByte(j);
-            if (!opensOrCloses(first)) {
-                // Outside a section this gathers nothing that counts: the next header starts
-                // afresh.
-                section.take(j, lines.leadingBytes(j));
-            } else if (first == '[') {
-                const std::string_view line = lines.line(j);
-                if (isItemSectionHeader(line)) {
-                    section = OpenSection{};
-                    section.header = j;
-                    section.headerId = line.substr(11, line.size() - 12);
-                    open = true;
-                }
-            } else {
-                // An empty line: a line's first byte is CR or LF only when it has no characters.
-                if (open)
-                    listSection(section, j, lines, catalog, map, table);
-                open = false;
+        while (j < stop) {
+            if (j == batchEnd) {
+                if (!lines.next())
+                    return; // no line left: the window was checked against the list
+                batchEnd = lines.first() + lines.count();
             }
+            const std::size_t first = lines.first();
+            for (const std::size_t until = std::min(stop, batchEnd); j < until; ++j)
+                lister.take(lines, j - first, j);
         }
         if (gauge)
             gauge->advance(static_cast<std::int32_t>(steps));
     }
+}
+
+// Lists every line of the stretch [from, to) of text, numbering its lines from firstLine on, and
+// keeps where they begin in marks; the gauge, when there is one, counts blocks of
+// WholeTextUnit bytes.
+PieceEnd listStretch(const char *text, std::size_t from, std::size_t to, std::size_t firstLine,
+                     const ItemNameCatalog &catalog, std::optional<int> map, ItemTable &table,
+                     MarkRun &marks, ProgressGauge *gauge) {
+    SectionLister lister(catalog, map, table);
+    LineWalker lines(text, from, to);
+    std::size_t unitsDone = from / WholeTextUnit;
+    while (lines.next()) {
+        const std::size_t first = lines.first();
+        for (std::size_t k = 0; k < lines.count(); ++k)
+            lister.take(lines, k, firstLine + first + k);
+        addMarks(lines, marks);
+        if (gauge) {
+            const std::size_t units = lines.start(lines.count()) / WholeTextUnit;
+            gauge->advance(static_cast<std::int32_t>(units - unitsDone));
+            unitsDone = units;
+        }
+    }
+    return {lines.first() + lines.count(), lines.textSize()};
 }
 
 } // namespace
@@ -264,6 +326,25 @@ LineWindow lineWindow(std::string_view startText, std::string_view linesText) {
 
 AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNameCatalog &catalog,
                          ItemTable &table, ProgressGauge &gauge, std::optional<int> map) {
+    if (window.toTheEnd && window.start == 0 && !lines.isCut()) {
+        // Every line from the first: counting the lines and listing them is one pass.
+        table.startAnalysis();
+        const std::size_t size = lines.bytes().size();
+        table.reserve(std::min<std::size_t>(TableCapacity, size / 16 + 1));
+        gauge.setMinimum(0);
+        gauge.setMaximum(static_cast<std::int32_t>(size / WholeTextUnit + 1));
+        gauge.setProgress(0);
+        const auto listPiece = [&](std::size_t from, std::size_t to, std::size_t firstLine,
+                                   ItemTable &into, MarkRun &marks, ProgressGauge *steps) {
+            return listStretch(lines.bytes().data(), from, to, firstLine, catalog, map, into, marks,
+                               steps);
+        };
+        lines.offerCut(listWholeText(lines.bytes(), table, gauge, listPiece));
+        gauge.setProgress(gauge.maximum());
+        return AnalyseOutcome::Listed;
+    }
+    if (window.toTheEnd)
+        window.count = static_cast<std::int64_t>(lines.size());
     if (window.start < 0 || window.count < 0 ||
         window.end() > static_cast<std::int64_t>(lines.size()))
         return AnalyseOutcome::NothingToList;

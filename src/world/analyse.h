@@ -23,6 +23,9 @@ enum class AnalyseOutcome { Listed, NothingToList };
 struct LineWindow {
     std::int64_t start = 0;
     std::int64_t count = 0;
+    // The window reaches to the last line, whatever count says: it counts as many lines as the
+    // list has.
+    bool toTheEnd = false;
     [[nodiscard]] std::int64_t end() const { return start + count; }
 };
 [[nodiscard]] LineWindow lineWindow(std::string_view startText, std::string_view linesText);

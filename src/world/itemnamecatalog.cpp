@@ -26,8 +26,10 @@ bool startsWithUpper(std::string_view line, std::string_view prefix) {
 } // namespace
 
 void ItemNameCatalog::scan(const LineList &lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        scanLine(lines.line(i));
+    (void)lines.forEachLine(0, lines.size(), [this](std::size_t, std::string_view line) {
+        scanLine(line);
+        return true;
+    });
 }
 
 void ItemNameCatalog::scanLine(std::string_view line) {

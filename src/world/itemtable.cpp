@@ -141,11 +141,17 @@ std::string_view ItemTable::view(const SmallText &text) const {
     return m_longTexts[index];
 }
 
-void ItemTable::appendRowsOf(const ItemTable &other) {
+void ItemTable::appendRowsOf(const ItemTable &other, std::size_t lineShift) {
     const auto shift = static_cast<std::uint32_t>(m_longTexts.size());
     m_longTexts.insert(m_longTexts.end(), other.m_longTexts.begin(), other.m_longTexts.end());
     const std::size_t first = m_rows.size();
     m_rows.insert(m_rows.end(), other.m_rows.begin() + 1, other.m_rows.end());
+    if (lineShift != 0) {
+        for (std::size_t i = first; i < m_rows.size(); ++i) {
+            m_rows[i].startLine += static_cast<std::int32_t>(lineShift);
+            m_rows[i].endLine += static_cast<std::int32_t>(lineShift);
+        }
+    }
     if (shift == 0)
         return;
     // The other table's long texts now stand behind this one's.
@@ -165,6 +171,8 @@ void ItemTable::appendItem(const ItemFields &fields) {
     Row row;
     row.startLine = fields.startLine;
     row.endLine = fields.endLine;
+    row.headerOffset = fields.headerOffset;
+    row.emptyLineOffset = fields.emptyLineOffset;
     row.id = fields.id;
     row.idForm = fields.idForm;
     row.color = fields.color;
@@ -261,6 +269,12 @@ std::int32_t ItemTable::startLine(int index) const {
 }
 std::int32_t ItemTable::endLine(int index) const {
     return row(index).endLine;
+}
+std::uint32_t ItemTable::headerOffset(int index) const {
+    return row(index).headerOffset;
+}
+std::uint32_t ItemTable::emptyLineOffset(int index) const {
+    return row(index).emptyLineOffset;
 }
 bool ItemTable::hasPosition(int index) const {
     return row(index).flags & HasPosition;

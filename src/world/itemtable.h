@@ -39,10 +39,13 @@ struct ItemFields {
     // taken from the X and Y texts.
     bool hasMapBlock = false;
     std::uint32_t mapBlock = 0;
+    // Where the section's header line and its empty line begin in the world file's bytes.
+    std::uint32_t headerOffset = 0;
+    std::uint32_t emptyLineOffset = 0;
 };
 
 // The listed items: row 0 is the heading row, rows 1 to rowCount() - 1 hold one item each, in
-// world file order. Cells are computed on request from compact rows (about 56 bytes an item;
+// world file order. Cells are computed on request from compact rows (about 64 bytes an item;
 // short texts inline, longer ones stored once aside), so a million rows fit easily.
 //
 // Before the first analysis the table has two rows whose cells are all empty.
@@ -66,8 +69,9 @@ public:
     // Analysis: start writes the headings and drops every item row; append lists one item.
     void startAnalysis();
     void appendItem(const ItemFields &fields);
-    // Appends the item rows of another table of the same analysis, after these.
-    void appendRowsOf(const ItemTable &other);
+    // Appends the item rows of another table of the same analysis, after these, their line
+    // numbers moved on by lineShift.
+    void appendRowsOf(const ItemTable &other, std::size_t lineShift = 0);
     void reserve(std::size_t items);
 
     [[nodiscard]] Mark mark(int row) const { return m_rows[static_cast<std::size_t>(row)].mark; }
@@ -88,6 +92,9 @@ public:
     [[nodiscard]] bool hasLines(int row) const;
     [[nodiscard]] std::int32_t startLine(int row) const;
     [[nodiscard]] std::int32_t endLine(int row) const;
+    // Where the lines startLine and endLine begin in the analysed world file's bytes.
+    [[nodiscard]] std::uint32_t headerOffset(int row) const;
+    [[nodiscard]] std::uint32_t emptyLineOffset(int row) const;
     [[nodiscard]] bool hasPosition(int row) const;
     [[nodiscard]] std::uint32_t block(int row) const;
     [[nodiscard]] bool hasColor(int row) const;
@@ -106,6 +113,8 @@ private:
     struct Row {
         std::int32_t startLine = 0;
         std::int32_t endLine = 0;
+        std::uint32_t headerOffset = 0;
+        std::uint32_t emptyLineOffset = 0;
         std::uint32_t id = 0;
         std::uint32_t color = 0;
         std::uint32_t block = 0;

@@ -3,6 +3,8 @@
 
 #include "base/parallelism.h"
 
+#include <cstring>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -147,6 +149,28 @@ std::size_t cutWholeBlocks(const char *text, std::size_t pos, std::size_t blocks
         return cutWholeBlocksAvx2(text, pos, blocks, starts, count);
 #endif
     return cutWholeBlocksPlain(text, pos, blocks, starts, count);
+}
+
+bool everyLineEndIs(std::string_view text, std::string_view lineEnd) {
+    // Any CR ends a line: with LF alone there is none.
+    if (lineEnd == "\n")
+        return std::memchr(text.data(), '\r', text.size()) == nullptr;
+    // With CR LF, every LF comes right after a CR and every CR right before an LF.
+    std::uint64_t carry = 0; // a CR ended the block before
+    std::size_t pos = 0;
+    for (; pos + 64 <= text.size(); pos += 64) {
+        const ByteMasks m = byteMasks(text.data() + pos);
+        if (m.lf != ((m.cr << 1) | carry))
+            return false;
+        carry = m.cr >> 63;
+    }
+    const std::size_t left = text.size() - pos;
+    char tail[64] = {};
+    std::memcpy(tail, text.data() + pos, left);
+    const ByteMasks m = byteMasks(tail);
+    const std::uint64_t inText = left == 0 ? 0 : ~std::uint64_t{0} >> (64 - left);
+    // A CR as the very last byte would want an LF past the end.
+    return (m.lf & inText) == (((m.cr & inText) << 1) | carry);
 }
 
 std::size_t cutWholeBlocksPlain(const char *text, std::size_t pos, std::size_t blocks,

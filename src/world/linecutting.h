@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace tessaplex::world {
 
@@ -47,5 +48,9 @@ std::size_t cutWholeBlocks(const char *text, std::size_t pos, std::size_t blocks
 // The same, always with the plain comparisons: the reference for the fast way.
 std::size_t cutWholeBlocksPlain(const char *text, std::size_t pos, std::size_t blocks,
                                 std::uint32_t *starts, std::size_t &count);
+
+// Whether every line end of text is lineEnd ("\n" or "\r\n"), a last line without one aside:
+// the text is then exactly its lines, each followed by lineEnd but perhaps the last.
+[[nodiscard]] bool everyLineEndIs(std::string_view text, std::string_view lineEnd);
 
 } // namespace tessaplex::world

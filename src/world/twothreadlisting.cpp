@@ -25,12 +25,14 @@ constexpr std::size_t None = static_cast<std::size_t>(-1);
 
 // The first empty line in [from, to), or None.
 std::size_t emptyLineFrom(const LineList &lines, std::size_t from, std::size_t to) {
-    for (std::size_t j = from; j < to; ++j) {
-        const char first = lines.firstByte(j);
-        if (first == '\r' || first == '\n')
-            return j;
-    }
-    return None;
+    std::size_t found = None;
+    (void)lines.forEachLine(from, to, [&](std::size_t j, std::string_view line) {
+        if (!line.empty())
+            return true;
+        found = j;
+        return false;
+    });
+    return found;
 }
 
 } // namespace

@@ -214,10 +214,26 @@ TEST(SessionPatch, RefusesWhatWouldLoseDataBeforeTouchingAnything) {
     const auto craftedRows = [](std::vector<std::pair<std::int32_t, std::int32_t>> sections) {
         return [sections](PatchShard &s) {
             auto &table = s.session.table();
+            const world::LineList &lines = s.session.lines();
+            const auto offset = [&](std::int32_t line) {
+                return static_cast<std::uint32_t>(lines.startOf(static_cast<std::size_t>(line)));
+            };
             table.startAnalysis();
             for (const auto &[start, end] : sections)
-                table.appendItem(
-                    {start, end, 0xeed, world::IdForm::Lower, true, "0", "8", "5", 0, {}});
+                table.appendItem({start,
+                                  end,
+                                  0xeed,
+                                  world::IdForm::Lower,
+                                  true,
+                                  "0",
+                                  "8",
+                                  "5",
+                                  0,
+                                  {},
+                                  false,
+                                  0,
+                                  offset(start),
+                                  offset(end)});
             selection::markAll(table);
         };
     };

@@ -39,6 +39,8 @@ std::string patchOneItem(std::optional<int> map, std::uint32_t records, std::int
     items[0].block = static_cast<std::int32_t>(map ? size.blockOf(x, y) : formats::blockOf(x, y));
     items[0].record = patch::TBlocks::of(0x0eed, x, y, 0, 0);
     items[0].lines = {0, 3};
+    items[0].headerOffset = static_cast<std::uint32_t>(lines.startOf(0));
+    items[0].emptyLineOffset = static_cast<std::uint32_t>(lines.startOf(3));
     io::RealFileSystem files;
     try {
         patch::PreparedPatch prepared(files,

@@ -34,6 +34,15 @@ std::string expectedLines(const std::string &source, std::vector<int> kept,
     return text;
 }
 
+// The sections of the line ranges as the analysis notes them, with their bytes.
+RemovedSections sectionsOf(const world::LineList &lines, const LineRanges &ranges) {
+    RemovedSections sections;
+    for (const LineRange &range : ranges)
+        sections.push_back({range, static_cast<std::uint32_t>(lines.startOf(range.start)),
+                            static_cast<std::uint32_t>(lines.startOf(range.end + 1))});
+    return sections;
+}
+
 std::vector<int> span(int from, int to) {
     std::vector<int> v;
     for (int i = from; i <= to; ++i)
@@ -81,6 +90,12 @@ TEST(WorldRewrite, LeavesOutEveryLineOfThePatchedSections) {
         {"no final line end", "a\r\nb\r\nc\r\n\r\nz", {{2, 3}}, false, {0, 1, 4}},
         {"no final line end, Unix", "a\nb\nc\n\nz", {{2, 3}}, true, {0, 1, 4}},
         {"every line removed", numberedLines(5, "\n", {4}), {{0, 4}}, false, {}},
+        {"every line removed, Unix", numberedLines(5, "\n", {4}), {{0, 4}}, true, {}},
+        {"LF with Unix, from LF",
+         numberedLines(12, "\n", {4, 9}),
+         {{5, 9}},
+         true,
+         join(span(0, 4), span(10, 11))},
         {"mixed and lone CR line ends", "a\rb\r\nc\n\n\rx\r\n", {{1, 3}}, false, {0, 4, 5}},
         {"blank lines and untouched sections kept",
          "h\r\n\r\n[s]\r\nk\r\n\r\n\r\n",
@@ -94,11 +109,12 @@ TEST(WorldRewrite, LeavesOutEveryLineOfThePatchedSections) {
         test::MemoryFile file;
         io::BufferedWriter out(file, 8);
         test::RecordingGauge gauge;
-        ASSERT_TRUE(rewriteWorld(lines, c.ranges, lineEndFor(c.unix), out, gauge)) << c.name;
+        const RemovedSections sections = sectionsOf(lines, c.ranges);
+        ASSERT_TRUE(rewriteWorld(lines, sections, lineEndFor(c.unix), out, gauge)) << c.name;
         ASSERT_TRUE(out.flush());
         const std::string expected = expectedLines(c.source, c.kept, lineEndFor(c.unix));
         EXPECT_EQ(file.bytes, expected) << c.name;
-        EXPECT_EQ(rewrittenWorldSize(lines, c.ranges, lineEndFor(c.unix)), expected.size())
+        EXPECT_EQ(rewrittenWorldSize(lines, sections, lineEndFor(c.unix)), expected.size())
             << c.name;
         EXPECT_EQ(gauge.maximum(), static_cast<std::int32_t>(lines.size())) << c.name;
         EXPECT_EQ(gauge.progress(), gauge.maximum()) << c.name;
@@ -111,7 +127,7 @@ TEST(WorldRewrite, TheFifteenLinesOfTheTwentyLineExample) {
     test::MemoryFile file;
     io::BufferedWriter out(file);
     test::RecordingGauge gauge;
-    ASSERT_TRUE(rewriteWorld(lines, {{10, 14}}, lineEndFor(false), out, gauge));
+    ASSERT_TRUE(rewriteWorld(lines, sectionsOf(lines, {{10, 14}}), lineEndFor(false), out, gauge));
     ASSERT_TRUE(out.flush());
     EXPECT_EQ(file.bytes, "line0\r\nline1\r\nline2\r\nline3\r\nline4\r\nline5\r\nline6\r\nline7\r\n"
                           "line8\r\nline9\r\nline15\r\nline16\r\nline17\r\nline18\r\nline19\r\n");

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Analyse gathers the key lines of a section without looking at them one by one; on random
 // worlds it must list exactly what the listing rule applied line by line lists.
+#include "base/parallelism.h"
 #include "base/progressgauge.h"
 #include "support/recordinggauge.h"
+#include "support/referencelines.h"
 #include "support/referencelisting.h"
 #include "support/scriptcatalog.h"
 #include "world/analyse.h"
@@ -133,6 +135,24 @@ TEST(AnalyseReference, RandomWorldsListAsTheRuleLineByLine) {
             << text;
         ASSERT_EQ(gauge.progress(), static_cast<std::int32_t>(end_ - start));
         listed += table.itemCount();
+
+        // Every line from the first, with the lines not yet counted: one pass lists them and
+        // counts them, on one thread or in stretches on two.
+        for (const Parallelism mode : {Parallelism::OneThread, Parallelism::AlwaysTwoThreads}) {
+            const FastPathScope scope(mode, Kernels::Automatic);
+            LineList whole;
+            whole.setBytes(text +
+                           (round % 4 == 0 ? std::string("\0[WORLDITEM 0f3c]\n\n", 19) : ""));
+            ItemTable all;
+            LineWindow window;
+            window.toTheEnd = true;
+            ASSERT_EQ(listItems(whole, window, catalog, all, gauge), AnalyseOutcome::Listed);
+            std::string allTsv;
+            all.writeTsv([&](std::string_view piece) { allTsv += piece; });
+            ASSERT_EQ(allTsv, referenceListing(lines, 0, total, catalog)) << "round " << round;
+            ASSERT_EQ(test::linesOf(whole), test::linesOf(lines)) << "round " << round;
+            ASSERT_EQ(gauge.progress(), gauge.maximum());
+        }
     }
     // The worlds must list items often enough for the comparison to mean something.
     EXPECT_GT(listed, 3000);
@@ -183,4 +203,20 @@ TEST(AnalyseReference, LargeWindowsListAsOnePass) {
         EXPECT_EQ(gauge.percents, every) << "window from " << start;
         EXPECT_EQ(gauge.progress(), static_cast<std::int32_t>(w[1]));
     }
+
+    // The whole text in stretches: the same rows, and the lines counted as one cut counts them.
+    LineList whole;
+    whole.setBytes(text);
+    ItemTable table;
+    test::RecordingGauge gauge;
+    LineWindow window;
+    window.toTheEnd = true;
+    ASSERT_EQ(listItems(whole, window, catalog, table, gauge), AnalyseOutcome::Listed);
+    std::string tsv;
+    table.writeTsv([&](std::string_view piece) { tsv += piece; });
+    EXPECT_TRUE(tsv == referenceListing(lines, 0, lines.size(), catalog));
+    ASSERT_EQ(whole.size(), lines.size());
+    for (std::size_t i = 0; i < lines.size(); i += 997)
+        ASSERT_EQ(whole.line(i), lines.line(i)) << "line " << i;
+    EXPECT_EQ(gauge.percents.back(), 100);
 }

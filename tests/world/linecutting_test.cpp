@@ -111,3 +111,33 @@ TEST(LineCutting, ListsCutEveryWayHoldThePlainLines) {
         }
     }
 }
+
+// A text may be copied as it stands only when every line end is the chosen one; a CR or LF on
+// either side of a 64-byte block edge must count like any other.
+TEST(LineCutting, TellsWhetherEveryLineEndIsTheChosenOne) {
+    const std::string filler(61, 'x');
+    const struct {
+        std::string text;
+        bool lf, crlf;
+    } cases[] = {
+        {"", true, true},
+        {"a", true, true},
+        {"a\nb\n", true, false},
+        {"a\r\nb\r\n", false, true},
+        {"a\r\nb", false, true},
+        {"a\r\nb\n", false, false},
+        {"a\rb\r\n", false, false},
+        {"a\r", false, false},
+        {"\n\r", false, false},
+        {filler + "\r\n\r\n", false, true},
+        {filler + "xx\r\nb", false, true},
+        {filler + "xx\r", false, false},
+        {filler + "xxx\n", true, false},
+        {filler + "xx\rx\n", false, false},
+        {std::string(200, 'y') + "\r\n", false, true},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(everyLineEndIs(c.text, "\n"), c.lf) << c.text.size() << " bytes";
+        EXPECT_EQ(everyLineEndIs(c.text, "\r\n"), c.crlf) << c.text.size() << " bytes";
+    }
+}
