@@ -231,29 +231,37 @@ public:
         , m_map(map)
         , m_table(table) {}
 
-    // Line j, line k of the walker's batch.
-    void take(const LineWalker &lines, std::size_t k, std::size_t j) {
-        const char firstByte = lines.firstByte(k);
-        if (!opensOrCloses(firstByte)) {
-            // Outside a section this gathers nothing that counts: the next header starts
-            // afresh.
-            m_section.take(lines.start(k), lines.leadingBytes(k));
-        } else if (firstByte == '[') {
-            const std::string_view line = lines.line(k);
-            if (isItemSectionHeader(line)) {
-                m_section = OpenSection{};
-                m_section.header = j;
-                m_section.headerOffset = lines.start(k);
-                m_section.headerId = line.substr(11, line.size() - 12);
-                m_open = true;
+    // Lines k to stop - 1 of the walker's batch, the first of them line j.
+    void take(const LineWalker &lines, std::size_t k, std::size_t stop, std::size_t j) {
+        // The open section lives in locals while the lines go by, where the compiler can keep
+        // it in registers: the table written meanwhile might otherwise alias it.
+        OpenSection section = m_section;
+        bool open = m_open;
+        for (; k < stop; ++k, ++j) {
+            const char firstByte = lines.firstByte(k);
+            if (!opensOrCloses(firstByte)) {
+                // Outside a section this gathers nothing that counts: the next header starts
+                // afresh.
+                section.take(lines.start(k), lines.leadingBytes(k));
+            } else if (firstByte == '[') {
+                const std::string_view line = lines.line(k);
+                if (isItemSectionHeader(line)) {
+                    section = OpenSection{};
+                    section.header = j;
+                    section.headerOffset = lines.start(k);
+                    section.headerId = line.substr(11, line.size() - 12);
+                    open = true;
+                }
+            } else {
+                // An empty line: a line's first byte is CR or LF only when it has no characters.
+                if (open)
+                    listSection(section, j, lines.start(k), lines.textLines(), m_catalog, m_map,
+                                m_table);
+                open = false;
             }
-        } else {
-            // An empty line: a line's first byte is CR or LF only when it has no characters.
-            if (m_open)
-                listSection(m_section, j, lines.start(k), lines.textLines(), m_catalog, m_map,
-                            m_table);
-            m_open = false;
         }
+        m_section = section;
+        m_open = open;
     }
 
 private:
@@ -286,9 +294,9 @@ void listRange(const LineList &list, std::size_t from, std::size_t to,
                     return; // no line left: the window was checked against the list
                 batchEnd = lines.first() + lines.count();
             }
-            const std::size_t first = lines.first();
-            for (const std::size_t until = std::min(stop, batchEnd); j < until; ++j)
-                lister.take(lines, j - first, j);
+            const std::size_t until = std::min(stop, batchEnd);
+            lister.take(lines, j - lines.first(), until - lines.first(), j);
+            j = until;
         }
         if (gauge)
             gauge->advance(static_cast<std::int32_t>(steps));
@@ -305,9 +313,7 @@ PieceEnd listStretch(const char *text, std::size_t from, std::size_t to, std::si
     LineWalker lines(text, from, to);
     std::size_t unitsDone = from / WholeTextUnit;
     while (lines.next()) {
-        const std::size_t first = lines.first();
-        for (std::size_t k = 0; k < lines.count(); ++k)
-            lister.take(lines, k, firstLine + first + k);
+        lister.take(lines, 0, lines.count(), firstLine + lines.first());
         addMarks(lines, marks);
         if (gauge) {
             const std::size_t units = lines.start(lines.count()) / WholeTextUnit;
