@@ -12,7 +12,7 @@ items=${1:-1000000}
 runs=${RUNS:-3}
 seed=${SEED:-1}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+build=$(realpath -m "${BUILD_DIR:-$root/build}") # absolute: the runs below start in the shard
 time_bin=/usr/bin/time
 
 if [ ! -x "$time_bin" ]; then

@@ -85,25 +85,30 @@ bool writeTsvOnTwoThreads(int rows, const TsvRowWriters &writers,
                           const std::function<void(std::string_view)> &write) {
     if (!twoThreadsFor(static_cast<std::size_t>(rows), ParallelFrom))
         return false;
-    const int chunks = (rows + ChunkRows - 1) / ChunkRows;
-    const auto chunkFirst = [&](int c) { return c * ChunkRows; };
-    const auto chunkLast = [&](int c) { return std::min(rows, (c + 1) * ChunkRows); };
-    // A full chunk needs the most room.
+    // Forced onto two threads, even a small table goes through several chunks.
+    const int chunkRows = parallelism() == Parallelism::AlwaysTwoThreads ? 2 : ChunkRows;
+    const int chunks = (rows + chunkRows - 1) / chunkRows;
+    if (chunks < 2)
+        return false;
+    const auto chunkFirst = [&](int c) { return c * chunkRows; };
+    const auto chunkLast = [&](int c) { return std::min(rows, (c + 1) * chunkRows); };
+    // The second thread's first chunk is a full one, unless it is the last.
     const std::size_t room = writers.roomFor(chunkFirst(1), chunkLast(1));
     LargeArray<char> buffers[Slots] = {LargeArray<char>(room), LargeArray<char>(room)};
     Handover handover;
     // The second thread formats the odd chunks, in turn into the two buffers. It reads nothing
     // that this thread writes while it runs but what the handover guards.
-    BackgroundWork worker([&formatAt = writers.formatAt, &buffers, &handover, chunks, rows] {
+    BackgroundWork worker([&formatAt = writers.formatAt, &buffers, &handover, chunks, chunkRows,
+                           rows] {
         try {
             for (int c = 1; c < chunks; c += 2) {
                 const int slot = (c / 2) % Slots;
                 if (!handover.waitFree(slot))
                     return;
                 char *out = buffers[slot].data();
-                const int last = std::min(rows, (c + 1) * ChunkRows);
+                const int last = std::min(rows, (c + 1) * chunkRows);
                 handover.fill(slot,
-                              static_cast<std::size_t>(formatAt(c * ChunkRows, last, out) - out));
+                              static_cast<std::size_t>(formatAt(c * chunkRows, last, out) - out));
             }
         } catch (...) {
             handover.abandon();
