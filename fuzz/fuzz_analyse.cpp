@@ -104,14 +104,16 @@ struct Analysis {
     std::int32_t maximum = 0;
 };
 
+// With no linesText, every line from startText on, as the command line analyses by default.
 Analysis analyseWith(Parallelism mode, const std::string &dir, const std::string &startText,
-                     const std::string &linesText) {
+                     const std::string *linesText) {
     setParallelism(mode);
     app::Session session(dir);
     ProgressGauge gauge;
     Analysis result;
     try {
-        result.outcome = session.analyse(startText, linesText, gauge);
+        result.outcome = linesText ? session.analyse(startText, *linesText, gauge)
+                                   : session.analyseAllLines(startText, gauge);
     } catch (const Error &e) {
         std::fprintf(stderr, "unexpected error: %s\n", e.what());
         std::abort();
@@ -168,13 +170,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         linesText =
             newline == std::string_view::npos ? "" : std::string(parts[3].substr(newline + 1));
     }
-    const Analysis one = analyseWith(Parallelism::OneThread, dir, startText, linesText);
-    const Analysis two = analyseWith(Parallelism::AlwaysTwoThreads, dir, startText, linesText);
+    const Analysis one = analyseWith(Parallelism::OneThread, dir, startText, &linesText);
+    const Analysis two = analyseWith(Parallelism::AlwaysTwoThreads, dir, startText, &linesText);
     require(one.outcome == two.outcome, "both ways list or both list nothing");
     require(one.bytes == two.bytes, "both ways read the same bytes");
     require(one.lines == two.lines, "both ways cut the same lines");
     require(one.tsv == two.tsv, "both ways list the same rows");
     require(one.progress == two.progress && one.maximum == two.maximum,
             "both ways move the gauge alike");
+    if (parts[3].empty()) {
+        // The whole file in one pass, which counts the lines as it lists them, gives what the
+        // window of all its lines gives; its gauge counts bytes instead.
+        for (const Parallelism mode : {Parallelism::OneThread, Parallelism::AlwaysTwoThreads}) {
+            const Analysis all = analyseWith(mode, dir, startText, nullptr);
+            require(all.outcome == one.outcome, "the whole file lists as its window");
+            require(all.lines == one.lines, "the whole file cuts the same lines");
+            require(all.tsv == one.tsv, "the whole file lists the same rows");
+        }
+    }
     return 0;
 }
