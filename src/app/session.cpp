@@ -27,18 +27,6 @@ bool isPresent(const std::string &path) {
     return io::WholeFile::open(path, std::numeric_limits<std::uint64_t>::max()).has_value();
 }
 
-// Listed as written, "P=x,y,z,m" leaves "y,z" in the Y cell: the one comma tells four numbers.
-std::size_t countItemsWithMapNumber(const world::ItemTable &table) {
-    std::size_t count = 0;
-    for (int row = 1; row < table.rowCount(); ++row) {
-        const std::string_view y = table.yText(row);
-        const auto comma = y.find(',');
-        count +=
-            comma != std::string_view::npos && y.find(',', comma + 1) == std::string_view::npos;
-    }
-    return count;
-}
-
 } // namespace
 
 Session::Session(std::string startDirectory)
@@ -116,7 +104,7 @@ world::AnalyseOutcome Session::analyseWindow(std::string_view startText,
         m_analysedWorldFile = m_lines.sourcePath();
         m_analysedStatus = status;
         m_analysedMap = map;
-        m_itemsWithMapNumber = map ? 0 : countItemsWithMapNumber(m_table);
+        m_itemsWithMapNumber = map ? 0 : m_table.itemsWithMapNumber();
     }
     // A table left from before lists lines of other bytes now, unless the file is unchanged.
     m_linesAnalysed =

@@ -103,6 +103,7 @@ ItemTable::ItemTable()
 void ItemTable::startAnalysis() {
     m_rows.assign(1, Row{});
     m_longTexts.clear();
+    m_itemsWithMapNumber = 0;
     m_hasHeadings = true;
     m_analysed = true;
 }
@@ -142,6 +143,7 @@ std::string_view ItemTable::view(const SmallText &text) const {
 }
 
 void ItemTable::appendRowsOf(const ItemTable &other, std::size_t lineShift) {
+    m_itemsWithMapNumber += other.m_itemsWithMapNumber;
     const auto shift = static_cast<std::uint32_t>(m_longTexts.size());
     m_longTexts.insert(m_longTexts.end(), other.m_longTexts.begin(), other.m_longTexts.end());
     const std::size_t first = m_rows.size();
@@ -183,6 +185,10 @@ void ItemTable::appendItem(const ItemFields &fields) {
         row.y = store(fields.y);
         row.z = store(fields.z);
         row.block = fields.hasMapBlock ? fields.mapBlock : fastBlockIndex(fields.x, fields.y);
+        // Cut at its first and last comma, a "P=" of four numbers leaves one comma in Y.
+        const auto comma = fields.y.find(',');
+        m_itemsWithMapNumber += comma != std::string_view::npos &&
+                                fields.y.find(',', comma + 1) == std::string_view::npos;
     }
     row.attr = store(fields.attr);
     row.mark = Mark::No;

@@ -58,6 +58,9 @@ public:
     // True once an analysis has filled the table.
     [[nodiscard]] bool isAnalysed() const { return m_analysed; }
     [[nodiscard]] int itemCount() const { return m_analysed ? rowCount() - 1 : 0; }
+    // Item rows whose "P=" was listed as it stands and held four numbers, the last a map: their
+    // Y cell holds a comma.
+    [[nodiscard]] std::size_t itemsWithMapNumber() const { return m_itemsWithMapNumber; }
 
     [[nodiscard]] std::string cellText(Column column, int row) const;
     void appendCellText(std::string &out, Column column, int row) const;
@@ -146,6 +149,7 @@ private:
     std::vector<std::string> m_longTexts;
     bool m_hasHeadings = false;
     bool m_analysed = false;
+    std::size_t m_itemsWithMapNumber = 0;
 };
 
 } // namespace tessaplex::world
