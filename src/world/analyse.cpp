@@ -18,8 +18,6 @@ namespace tessaplex::world {
 
 namespace {
 
-constexpr std::size_t TableCapacity = 1000000;
-
 // An ID text from a header or a "DISPID=" line: hex when it starts with "0", else a def name.
 // Returns false when the item is to be left out.
 bool resolveId(std::string_view text, const ItemNameCatalog &catalog, std::uint32_t &id,
@@ -336,7 +334,7 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
         // Every line from the first: counting the lines and listing them is one pass.
         table.startAnalysis();
         const std::size_t size = lines.bytes().size();
-        table.reserve(std::min<std::size_t>(TableCapacity, size / 16 + 1));
+        table.reserve(size / SmallestSection + 1);
         gauge.setMinimum(0);
         gauge.setMaximum(static_cast<std::int32_t>(size / WholeTextUnit + 1));
         gauge.setProgress(0);
@@ -362,8 +360,8 @@ AnalyseOutcome listItems(const LineList &lines, LineWindow window, const ItemNam
     gauge.setMinimum(0);
     gauge.setMaximum(static_cast<std::int32_t>(window.count));
     gauge.setProgress(0);
-    // A section takes at least two lines; more than the table's capacity is rare.
-    table.reserve(std::min<std::size_t>(TableCapacity, (end - start) / 2 + 1));
+    // A section takes at least two lines.
+    table.reserve((end - start) / 2 + 1);
 
     // A large window is listed by two threads; the one pass below is the plain way.
     const auto listPiece = [&](std::size_t from, std::size_t to, ItemTable &into,

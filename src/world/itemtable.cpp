@@ -5,6 +5,7 @@
 
 #include "world/numberrules.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tessaplex::world {
@@ -109,7 +110,9 @@ void ItemTable::startAnalysis() {
 }
 
 void ItemTable::reserve(std::size_t items) {
-    m_rows.reserve(items + 1);
+    // More than a million rows is rare; beyond that the rows grow as they come.
+    constexpr std::size_t MostReserved = 1000000;
+    m_rows.reserve(std::min(items, MostReserved) + 1);
 }
 
 ItemTable::SmallText ItemTable::store(std::string_view text) {

@@ -75,6 +75,7 @@ public:
     // Appends the item rows of another table of the same analysis, after these, their line
     // numbers moved on by lineShift.
     void appendRowsOf(const ItemTable &other, std::size_t lineShift = 0);
+    // Makes room for that many item rows, or a million when more: the rows grow beyond it.
     void reserve(std::size_t items);
 
     [[nodiscard]] Mark mark(int row) const { return m_rows[static_cast<std::size_t>(row)].mark; }

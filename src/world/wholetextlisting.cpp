@@ -18,9 +18,6 @@ namespace {
 // than it saves. They share the work in about this many stretches.
 constexpr std::size_t ParallelFrom = std::size_t{8} << 20;
 constexpr std::size_t Stretches = 16;
-// A section takes at least this many bytes: a header of 12 characters and two line ends.
-constexpr std::size_t SmallestSection = 14;
-constexpr std::size_t TableCapacity = 1000000;
 
 constexpr std::size_t None = static_cast<std::size_t>(-1);
 
@@ -73,8 +70,7 @@ LineCut listWholeText(std::string_view bytes, ItemTable &table, ProgressGauge &g
             for (int p; (p = work.takeBack()) >= 0;) {
                 const auto i = static_cast<std::size_t>(p);
                 parts[i].startAnalysis();
-                parts[i].reserve(
-                    std::min(TableCapacity, (bounds[i + 1] - bounds[i]) / SmallestSection + 1));
+                parts[i].reserve((bounds[i + 1] - bounds[i]) / SmallestSection + 1);
                 ends[i] = listStretch(bounds[i], bounds[i + 1], 0, parts[i], marks[i], nullptr);
             }
         });

@@ -19,6 +19,9 @@ class ItemTable;
 // has is not known before.
 inline constexpr std::size_t WholeTextUnit = std::size_t{1} << 16;
 
+// A section takes at least this many bytes: a header of 12 characters and two line ends.
+inline constexpr std::size_t SmallestSection = 14;
+
 // Where a listed stretch of text ended: the lines in it, and where the text ends (the end of the
 // stretch, or a NUL byte in it).
 struct PieceEnd {
