@@ -9,10 +9,10 @@
 
 namespace tessaplex {
 
-// Memory for data of many megabytes: a world file, its line offsets, the item rows. Where the
-// system offers it, such a block is backed by huge pages: a world file of a million items would
-// otherwise cost tens of thousands of page faults, which take longer than reading the file.
-// Smaller blocks come from the ordinary heap. The contents are not initialised.
+// Memory for data of many megabytes: a world file, the item rows, the records of PATCH. Such a
+// block is mapped on its own, on a huge-page boundary, so that freeing it gives its pages back to
+// the system at once; smaller blocks come from the ordinary heap. The contents are not
+// initialised.
 [[nodiscard]] void *allocateLarge(std::size_t bytes);
 // Frees a block from allocateLarge; bytes must be the size it was allocated with.
 void freeLarge(void *block, std::size_t bytes) noexcept;

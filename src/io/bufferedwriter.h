@@ -15,7 +15,7 @@ namespace tessaplex::io {
 // fails too, so a caller may check only at the end.
 class BufferedWriter {
 public:
-    // Large writes cost fewer calls; a buffer of 2 MB also fills one huge page.
+    // Large writes cost fewer calls.
     static constexpr std::size_t DefaultCapacity = std::size_t{2} << 20;
 
     // With a digest, every byte handed to the file is added to it as well.
