@@ -49,7 +49,7 @@ std::string upperIdText(std::uint32_t value) {
     return paddedHex(value, "%05X");
 }
 
-std::optional<std::int32_t> parseInteger(std::string_view text) {
+std::optional<std::int32_t> parseIntegerByTheRules(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;

@@ -23,7 +23,27 @@ namespace tessaplex::world {
 // and at most eight significant hex digits; nothing may follow. Returns nothing when the text is
 // no integer by that syntax (the empty text included) or a decimal value leaves the signed
 // 32-bit range. Eight-digit hex values from 80000000 give the negative value of those 32 bits.
-[[nodiscard]] std::optional<std::int32_t> parseInteger(std::string_view text);
+[[nodiscard]] inline std::optional<std::int32_t> parseInteger(std::string_view text);
+
+// parseInteger by every rule, for the texts that are not just a few digits.
+[[nodiscard]] std::optional<std::int32_t> parseIntegerByTheRules(std::string_view text);
+
+std::optional<std::int32_t> parseInteger(std::string_view text) {
+    // Nearly every cell is one to nine plain digits, which every rule reads as the same decimal
+    // value: they take no branch on what each character is.
+    if (text.size() - 1 < 9) {
+        std::uint32_t value = 0;
+        bool digits = true;
+        for (const char c : text) {
+            const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+            digits &= digit < 10;
+            value = value * 10 + digit;
+        }
+        if (digits)
+            return static_cast<std::int32_t>(value);
+    }
+    return parseIntegerByTheRules(text);
+}
 
 // parseInteger, with 0 for a text that is no integer.
 [[nodiscard]] std::int32_t decimalTextToInt(std::string_view text);

@@ -41,6 +41,11 @@ TEST(DecimalTextToInt, FollowsTheIntegerSyntax) {
         std::optional<std::int32_t> value;
     } cases[] = {
         {"1500", 1500},
+        {"007", 7},
+        {"999999999", 999999999},
+        {"1234567890", 1234567890},
+        {"1/2", std::nullopt},
+        {"12:", std::nullopt},
         {" -7", -7},
         {"$20", 32},
         {"0x20", 32},
