@@ -137,14 +137,6 @@ ItemTable::SmallText ItemTable::store(std::string_view text) {
     return small;
 }
 
-std::string_view ItemTable::view(const SmallText &text) const {
-    if (text.size != LongText)
-        return {text.chars, text.size};
-    std::uint32_t index;
-    std::memcpy(&index, text.chars, sizeof index);
-    return m_longTexts[index];
-}
-
 void ItemTable::appendRowsOf(const ItemTable &other, std::size_t lineShift) {
     m_itemsWithMapNumber += other.m_itemsWithMapNumber;
     const auto shift = static_cast<std::uint32_t>(m_longTexts.size());
@@ -251,51 +243,6 @@ std::string ItemTable::cellText(Column column, int index) const {
     std::string text;
     appendCellText(text, column, index);
     return text;
-}
-
-std::uint32_t ItemTable::idValue(int index) const {
-    const Row &r = row(index);
-    return r.idForm == IdForm::Empty ? 0 : r.id;
-}
-
-std::string_view ItemTable::xText(int index) const {
-    return view(row(index).x);
-}
-std::string_view ItemTable::yText(int index) const {
-    return view(row(index).y);
-}
-std::string_view ItemTable::zText(int index) const {
-    return view(row(index).z);
-}
-std::string_view ItemTable::attrText(int index) const {
-    return view(row(index).attr);
-}
-bool ItemTable::hasLines(int index) const {
-    return row(index).flags & HasLines;
-}
-std::int32_t ItemTable::startLine(int index) const {
-    return row(index).startLine;
-}
-std::int32_t ItemTable::endLine(int index) const {
-    return row(index).endLine;
-}
-std::uint32_t ItemTable::headerOffset(int index) const {
-    return row(index).headerOffset;
-}
-std::uint32_t ItemTable::emptyLineOffset(int index) const {
-    return row(index).emptyLineOffset;
-}
-bool ItemTable::hasPosition(int index) const {
-    return row(index).flags & HasPosition;
-}
-std::uint32_t ItemTable::block(int index) const {
-    return row(index).block;
-}
-bool ItemTable::hasColor(int index) const {
-    return row(index).flags & HasColor;
-}
-std::uint32_t ItemTable::color(int index) const {
-    return row(index).color;
 }
 
 } // namespace tessaplex::world

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -152,5 +153,59 @@ private:
     bool m_analysed = false;
     std::size_t m_itemsWithMapNumber = 0;
 };
+
+// The typed views are read for every row by the commands that walk the table.
+inline std::string_view ItemTable::view(const SmallText &text) const {
+    if (text.size != LongText)
+        return {text.chars, text.size};
+    std::uint32_t index;
+    std::memcpy(&index, text.chars, sizeof index);
+    return m_longTexts[index];
+}
+
+inline std::uint32_t ItemTable::idValue(int index) const {
+    const Row &r = row(index);
+    return r.idForm == IdForm::Empty ? 0 : r.id;
+}
+
+inline std::string_view ItemTable::xText(int index) const {
+    return view(row(index).x);
+}
+inline std::string_view ItemTable::yText(int index) const {
+    return view(row(index).y);
+}
+inline std::string_view ItemTable::zText(int index) const {
+    return view(row(index).z);
+}
+inline std::string_view ItemTable::attrText(int index) const {
+    return view(row(index).attr);
+}
+inline bool ItemTable::hasLines(int index) const {
+    return row(index).flags & HasLines;
+}
+inline std::int32_t ItemTable::startLine(int index) const {
+    return row(index).startLine;
+}
+inline std::int32_t ItemTable::endLine(int index) const {
+    return row(index).endLine;
+}
+inline std::uint32_t ItemTable::headerOffset(int index) const {
+    return row(index).headerOffset;
+}
+inline std::uint32_t ItemTable::emptyLineOffset(int index) const {
+    return row(index).emptyLineOffset;
+}
+inline bool ItemTable::hasPosition(int index) const {
+    return row(index).flags & HasPosition;
+}
+inline std::uint32_t ItemTable::block(int index) const {
+    return row(index).block;
+}
+inline bool ItemTable::hasColor(int index) const {
+    return row(index).flags & HasColor;
+}
+inline std::uint32_t ItemTable::color(int index) const {
+    return row(index).color;
+}
 
 } // namespace tessaplex::world
