@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "world/linecutting.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -19,12 +22,23 @@ struct TextLines {
     // The line that begins at offset, without its line end: a line's own characters hold no CR
     // or LF.
     [[nodiscard]] std::string_view lineAt(std::size_t offset) const {
-        const char *begin = text + offset;
-        const char *end = text + size;
-        const char *p = begin;
-        while (p != end && *p != '\n' && *p != '\r')
-            ++p;
-        return {begin, static_cast<std::size_t>(p - begin)};
+        // Eight bytes at a time, which the bytes readable after the end allow: a byte that is LF
+        // or CR becomes zero in one of two words, and the lowest byte flagged as zero below is
+        // the first such byte (a false flag can only stand above a true one).
+        constexpr std::uint64_t Ones = 0x0101010101010101u;
+        constexpr std::uint64_t Highs = Ones << 7;
+        std::size_t end = offset;
+        for (; end < size; end += 8) {
+            const std::uint64_t word = leadingBytesAt(end);
+            const std::uint64_t lf = word ^ (Ones * '\n');
+            const std::uint64_t cr = word ^ (Ones * '\r');
+            const std::uint64_t ends = (((lf - Ones) & ~lf) | ((cr - Ones) & ~cr)) & Highs;
+            if (ends != 0) {
+                end += static_cast<std::size_t>(lowestBit(ends)) / 8;
+                break;
+            }
+        }
+        return {text + offset, std::min(end, size) - offset};
     }
     // Where the line that begins at offset ends, its line end included.
     [[nodiscard]] std::size_t nextStart(std::size_t offset) const {

@@ -8,9 +8,11 @@
 #include "support/testsupport.h"
 #include "world/linecutting.h"
 #include "world/linelist.h"
+#include "world/linewalker.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -107,6 +109,24 @@ TEST(LineCutting, ListsCutEveryWayHoldThePlainLines) {
                 fromFile.readFile(path);
                 EXPECT_EQ(test::linesOf(fromFile), expected);
                 EXPECT_EQ(fromFile.hasNulByte(), c.bytes.find('\0') != std::string::npos);
+            }
+        }
+    }
+}
+
+// A line is read eight bytes at a time, also over the bytes after the end of the text, which may
+// hold anything.
+TEST(LineCutting, ReadsTheLineAtAnyOffset) {
+    for (const Case &c : edgeCases()) {
+        for (const char after : {'x', '\n'}) {
+            const std::string padded = c.bytes + std::string(8, after);
+            const TextLines text{padded.data(), c.bytes.size()};
+            for (std::size_t offset = 0; offset <= c.bytes.size(); ++offset) {
+                const std::size_t end =
+                    std::min(c.bytes.find_first_of("\r\n", offset), c.bytes.size());
+                ASSERT_EQ(text.lineAt(offset),
+                          std::string_view(c.bytes).substr(offset, end - offset))
+                    << c.name << " at " << offset;
             }
         }
     }
