@@ -158,8 +158,8 @@ Prepared preparePatch(const Session &session, io::FileSystem &files,
     paths =
         patch::PatchFiles::fromSettings(paths.statics, paths.staidx, paths.world, map.value_or(0));
     const bool unixLineEnds = settings.readBool(SettingsSection, keys::Unix, false);
-    prepared.patch = std::make_unique<patch::PreparedPatch>(files, std::move(paths), items,
-                                                            session.lines(), unixLineEnds, map);
+    prepared.patch = std::make_unique<patch::PreparedPatch>(
+        files, std::move(paths), std::move(items), session.lines(), unixLineEnds, map);
     return prepared;
 }
 

@@ -45,22 +45,23 @@ bool readExactly(io::File &file, unsigned char *out, std::size_t size) {
 
 } // namespace
 
-PreparedPatch::PreparedPatch(io::FileSystem &files, PatchFiles paths, const MarkedItems &items,
+PreparedPatch::PreparedPatch(io::FileSystem &files, PatchFiles paths, MarkedItems items,
                              const world::LineList &lines, bool unixLineEnds,
                              std::optional<int> mapNumber)
     : m_files(files)
     , m_paths(std::move(paths))
     , m_lines(lines)
     , m_unixLineEnds(unixLineEnds)
-    , m_mapNumber(mapNumber) {
+    , m_mapNumber(mapNumber)
+    , m_items(std::move(items)) {
     // Lines read through the file cache are the file's own pages, which a file cut short since
     // would take away: such a file is looked at before any line is.
     const bool mapped = m_lines.mappedStatus().has_value();
     if (mapped)
         checkWorldFile();
-    checkLines(items);
+    checkLines();
     inspect();
-    takeItems(items);
+    checkItemsOnMap();
     (void)newDataSize(); // refuses a data file too large for its index
     if (!mapped)
         checkWorldFile();
@@ -71,7 +72,7 @@ PreparedPatch::~PreparedPatch() = default;
 // Each item's lines must still be its section: a "[WORLDITEM" line to an empty line, after the
 // section of the item before it; and the rewrite must not lose text after a NUL byte, which no
 // line holds. Notes where the sections lie in the file's bytes.
-void PreparedPatch::checkLines(const MarkedItems &items) {
+void PreparedPatch::checkLines() {
     if (m_lines.hasNulByte()) {
         const std::string_view bytes = m_lines.bytes();
         const auto offset =
@@ -92,8 +93,8 @@ void PreparedPatch::checkLines(const MarkedItems &items) {
             return std::nullopt;
         return text.lineAt(offset);
     };
-    m_ranges.reserve(items.size());
-    for (const MarkedItem &item : items) {
+    m_ranges.reserve(m_items.size());
+    for (const MarkedItem &item : m_items) {
         const LineRange range = item.lines;
         const auto row = [&] { return "Row " + std::to_string(item.row) + ": "; };
         const auto span = [&] {
@@ -123,10 +124,9 @@ void PreparedPatch::checkLines(const MarkedItems &items) {
 
 // Every item must lie on the map: as wide as the index has columns and 4,096 positions high, a
 // position beyond either edge would still give a block number, of another column.
-void PreparedPatch::takeItems(const MarkedItems &items) {
+void PreparedPatch::checkItemsOnMap() const {
     const std::uint32_t count = m_blockCount;
-    m_pending.reserve(items.size());
-    for (const MarkedItem &item : items) {
+    for (const MarkedItem &item : m_items) {
         const auto row = [&] { return "Row " + std::to_string(item.row) + ": "; };
         if (!m_map.holds(item.x, item.y))
             throw Error(row() + "position " + std::to_string(item.x) + "," +
@@ -137,7 +137,6 @@ void PreparedPatch::takeItems(const MarkedItems &items) {
             throw Error(row() + "BLOCK " + std::to_string(item.block) +
                         " lies outside the map: the static index file " + m_paths.staidx +
                         " has blocks 0 to " + std::to_string(count - 1));
-        m_pending.push_back({static_cast<std::uint32_t>(item.block), item.record});
     }
 }
 
@@ -145,9 +144,9 @@ void PreparedPatch::takeItems(const MarkedItems &items) {
 // the blocks are written or counted: a check has no need of them.
 std::unique_ptr<TBlockManager> PreparedPatch::blocks() const {
     auto blocks = std::make_unique<TBlockManager>(m_blockCount);
-    blocks->reserve(m_pending.size());
-    for (const PendingRecord &pending : m_pending)
-        blocks->append(pending.block, pending.record);
+    blocks->reserve(m_items.size());
+    for (const MarkedItem &item : m_items)
+        blocks->append(static_cast<std::uint32_t>(item.block), item.record);
     return blocks;
 }
 
@@ -300,7 +299,7 @@ void PreparedPatch::refuseFilesInUse() {
 }
 
 std::uint64_t PreparedPatch::newDataSize() const {
-    const std::uint64_t size = m_oldBytes + m_pending.size() * formats::StaticRecordSize;
+    const std::uint64_t size = m_oldBytes + m_items.size() * formats::StaticRecordSize;
     if (size > MaxDataSize)
         throw Error("The new static data file would hold " + std::to_string(size) +
                     " bytes, more than its index can address");
@@ -309,7 +308,7 @@ std::uint64_t PreparedPatch::newDataSize() const {
 
 PatchPlan PreparedPatch::plan() const {
     PatchPlan plan;
-    plan.items = m_pending.size();
+    plan.items = m_items.size();
     plan.blocksTouched = blocks()->blocksTouched();
     for (const RemovedSection &range : m_ranges)
         plan.linesRemoved += range.lines.lineCount();

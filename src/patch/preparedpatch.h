@@ -60,7 +60,7 @@ public:
     // address; and the world file on disk holding exactly the bytes of lines. lines must outlive
     // the patch. With a map number, the index must be one of that map's sizes and the items lie
     // on it; without, any whole number of 512-block columns is a map 4,096 positions high.
-    PreparedPatch(io::FileSystem &files, PatchFiles paths, const MarkedItems &items,
+    PreparedPatch(io::FileSystem &files, PatchFiles paths, MarkedItems items,
                   const world::LineList &lines, bool unixLineEnds,
                   std::optional<int> mapNumber = std::nullopt);
     ~PreparedPatch();
@@ -80,10 +80,10 @@ public:
 private:
     struct Transaction;
 
-    void checkLines(const MarkedItems &items);
+    void checkLines();
     [[nodiscard]] formats::MapSize mapOfIndex(std::uint64_t size) const;
     void inspect();
-    void takeItems(const MarkedItems &items);
+    void checkItemsOnMap() const;
     [[nodiscard]] std::unique_ptr<TBlockManager> blocks() const;
     void checkWorldFile();
     // Whether the file at path holds exactly the bytes expected, read through m_files.
@@ -114,12 +114,8 @@ private:
     std::uint64_t m_oldDataDigest = 0;
     std::uint64_t m_worldDigest = 0;
     std::uint32_t m_blockCount = 0; // of the index file
-    // The items' records with their blocks, in table order, until apply() puts them into blocks.
-    struct PendingRecord {
-        std::uint32_t block;
-        TBlocks record;
-    };
-    std::vector<PendingRecord, LargeAllocator<PendingRecord>> m_pending;
+    // In table order, with their records and blocks, until apply() puts them into blocks.
+    MarkedItems m_items;
     std::unique_ptr<TBlockManager> m_blocks;
     RemovedSections m_ranges;
     io::FileStatus m_indexStatus, m_dataStatus, m_worldStatus;
